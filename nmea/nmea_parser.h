@@ -1,0 +1,125 @@
+#pragma once
+
+#include <cstdint>
+
+// One satellite of the GSV table.
+struct SatEntry {
+  uint16_t Prn;
+  uint16_t Snr;
+  int32_t InSolution;
+  uint16_t Azimuth;
+  uint16_t Elevation;
+};
+
+// Frames NMEA 0183 sentences out of a byte stream, tests their checksum and
+// decodes GGA, GSA, GSV, RMB, RMC and ZDA into the public navigation record.
+// Bytes may arrive in any chunking; nothing is allocated.
+class CNMEAParser {
+ public:
+  static constexpr int kSatTableSize = 36;
+
+  CNMEAParser();
+  virtual ~CNMEAParser();
+
+  // Feeds the bytes in order; always returns true.
+  bool FeedBytes(const char* bytes, uint32_t length);
+
+  void ResetRecord();
+  bool IsPrnInSolution(uint16_t prn) const;
+
+  // Copies comma-separated field `index` of a sentence's data part into `dest`
+  // (at most limit - 1 characters, NUL-terminated). Empty and missing fields
+  // are not found.
+  static bool ExtractField(const char* data, int32_t index, char* dest, int32_t limit);
+
+ private:
+  enum : uint8_t { WaitStart, InName, InData, ChecksumHigh, ChecksumLow };
+
+  void ConsumeByte(uint8_t byte);
+  void DispatchSentence(const char* name, const char* data);
+  void DecodeGGA(const char* data);
+  void DecodeGSA(const char* data);
+  void DecodeGSV(const char* data);
+  void DecodeRMB(const char* data);
+  void DecodeRMC(const char* data);
+  void DecodeZDA(const char* data);
+
+  uint8_t ReaderState;
+  uint8_t RunningXor;
+  uint8_t ReceivedXor;
+  uint16_t BufLen;
+  char NameBuf[8];
+  char DataBuf[256];
+
+ public:
+  uint32_t SentenceTotal;
+
+  // GGA
+  uint8_t GgaUtcHour;
+  uint8_t GgaUtcMinute;
+  uint8_t GgaUtcSecond;
+  double GgaLat;
+  double GgaLon;
+  int8_t GgaQuality;
+  int8_t GgaSatsUsed;
+  double GgaHdop;
+  double GgaAltitude;
+  uint32_t GgaSentences;
+  int32_t GgaPrevTimeSec;
+  double GgaPrevAltitude;
+  double GgaClimbRate;
+
+  // GSA
+  char GsaSelection;
+  uint8_t GsaFixType;
+  uint16_t GsaActivePrn[kSatTableSize];
+  double GsaPdop;
+  double GsaHdop;
+  double GsaVdop;
+  uint32_t GsaSentences;
+
+  // GSV
+  uint16_t GsvInView;
+  SatEntry GsvSat[kSatTableSize];
+  uint32_t GsvSentences;
+
+  // RMB
+  char RmbStatus;
+  double RmbXte;
+  char RmbSteer;
+  char RmbFromId[32];
+  char RmbToId[32];
+  double RmbToLat;
+  double RmbToLon;
+  double RmbRange;
+  double RmbBearing;
+  double RmbClosing;
+  char RmbArrival;
+  uint32_t RmbSentences;
+
+  // RMC
+  uint8_t RmcUtcHour;
+  uint8_t RmcUtcMinute;
+  uint8_t RmcUtcSecond;
+  char RmcStatus;
+  double RmcLat;
+  double RmcLon;
+  double RmcSpeedKnots;
+  double RmcTrack;
+  uint8_t RmcDay;
+  uint8_t RmcMonth;
+  uint16_t RmcYear;
+  double RmcVariation;
+  uint32_t RmcSentences;
+
+  // ZDA
+  uint8_t ZdaUtcHour;
+  uint8_t ZdaUtcMinute;
+  uint8_t ZdaUtcSecond;
+  uint8_t ZdaDay;
+  uint8_t ZdaMonth;
+  uint16_t ZdaYear;
+  int8_t ZdaZoneHours;
+  int8_t ZdaZoneMinutes;
+  uint32_t ZdaSentences;
+};

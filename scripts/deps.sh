@@ -1,0 +1,19 @@
+# Installs the Debian packages a step needs, and only those that are missing.
+# Sourced by run-viewer.sh and run-tests.sh.
+
+qv_need_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "== Installing Debian packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+QV_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
+  qt6-qpa-plugins libgl-dev fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev)
+QV_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
