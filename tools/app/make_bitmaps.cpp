@@ -64,6 +64,27 @@ QImage SkyChart() {
       image.setPixel(x, y, qRgb(0x1B + d, 0x2E + d, 0x4C + d));
     }
   }
+  // Letters first: the rings and axes stay whole where a letter comes near.
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    Text(p, kCentreX - 4, 10, QStringLiteral("N"), kCompass, 11, true);
+    Text(p, kCentreX + 82, kCentreY + 4, QStringLiteral("E"), kCompass, 11, true);
+    Text(p, kCentreX - 3, 180, QStringLiteral("S"), kCompass, 11, true);
+    Text(p, 3, kCentreY + 4, QStringLiteral("W"), kCompass, 11, true);
+    const QString deg = QString(QChar(0x00B0));
+    Text(p, kCentreX + 54, kCentreY - 58, QStringLiteral("45") + deg, kLabel, 9, false);
+    Text(p, kCentreX + 54, kCentreY + 66, QStringLiteral("135") + deg, kLabel, 9, false);
+    Text(p, kCentreX - 80, kCentreY + 66, QStringLiteral("225") + deg, kLabel, 9, false);
+    Text(p, kCentreX - 80, kCentreY - 58, QStringLiteral("315") + deg, kLabel, 9, false);
+    // Elevation labels sit just above their rings, 20 degrees east of north.
+    const double bearing = 20 * 3.14159265 / 180;
+    for (auto [r, text] : {std::pair{78, "0"}, {52, "30"}, {26, "60"}}) {
+      const int x = kCentreX + static_cast<int>(std::lround(r * std::sin(bearing))) + 2;
+      const int y = kCentreY - static_cast<int>(std::lround(r * std::cos(bearing))) - 2;
+      Text(p, x, y, QString::fromLatin1(text) + deg, kLabel, 9, false);
+    }
+  }
   const int reach = 80;
   for (int i = -reach; i <= reach; ++i) {
     Plot(image, kCentreX + i, kCentreY, kAxis);
@@ -76,24 +97,6 @@ QImage SkyChart() {
   for (int r : {78, 52, 26}) Circle(image, kCentreX, kCentreY, r, kLavender);
   for (int y = 0; y < image.height(); ++y) image.setPixel(0, y, 0xFFFFFF);
 
-  QPainter p(&image);
-  p.setRenderHint(QPainter::TextAntialiasing, true);
-  Text(p, kCentreX - 4, 10, QStringLiteral("N"), kCompass, 11, true);
-  Text(p, kCentreX + 82, kCentreY + 4, QStringLiteral("E"), kCompass, 11, true);
-  Text(p, kCentreX - 3, 180, QStringLiteral("S"), kCompass, 11, true);
-  Text(p, 3, kCentreY + 4, QStringLiteral("W"), kCompass, 11, true);
-  const QString deg = QString(QChar(0x00B0));
-  Text(p, kCentreX + 54, kCentreY - 58, QStringLiteral("45") + deg, kLabel, 9, false);
-  Text(p, kCentreX + 54, kCentreY + 66, QStringLiteral("135") + deg, kLabel, 9, false);
-  Text(p, kCentreX - 80, kCentreY + 66, QStringLiteral("225") + deg, kLabel, 9, false);
-  Text(p, kCentreX - 80, kCentreY - 58, QStringLiteral("315") + deg, kLabel, 9, false);
-  // Elevation labels sit on their rings 20 degrees east of north.
-  const double bearing = 20 * 3.14159265 / 180;
-  for (auto [r, text] : {std::pair{78, "0"}, {52, "30"}, {26, "60"}}) {
-    const int x = kCentreX + static_cast<int>(std::lround(r * std::sin(bearing))) + 2;
-    const int y = kCentreY - static_cast<int>(std::lround(r * std::cos(bearing))) + 4;
-    Text(p, x, y, QString::fromLatin1(text) + deg, kLabel, 9, false);
-  }
   return image;
 }
 
