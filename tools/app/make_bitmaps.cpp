@@ -108,7 +108,10 @@ QImage Glyph(int size) {
   return image;
 }
 
-QImage ToIndexed(const QImage& image) {
+// The button takes the lower-left pixel's colour as transparent, so that
+// pixel stays background even where a figure (the plug's cable) reaches it.
+QImage ToIndexed(QImage image) {
+  image.setPixel(0, image.height() - 1, qRgb(0, 0, 0));
   return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
