@@ -92,6 +92,12 @@ void TMainForm::ApplyLayoutDetails() {
     label->resize(label->sizeHint().width(), label->height());
   }
 
+  // The frame panel's darker colour is for itself; the status panel keeps the button face.
+  QPalette face = Panel2->palette();
+  face.setColor(QPalette::Window, palette().color(QPalette::Window));
+  Panel2->setPalette(face);
+  Panel2->setAutoFillBackground(true);
+
   QPalette gridPalette = StringGrid1->palette();
   gridPalette.setColor(QPalette::Base, QColor(kMenuBar));
   StringGrid1->setPalette(gridPalette);
