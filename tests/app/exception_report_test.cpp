@@ -100,6 +100,11 @@ TEST_F(EventLoopReport, TickThatRaisesIsReportedAndTicksAgain) {
   EXPECT_EQ(form.ComComboBox1->currentText(), "/dev/ttyUSB0");
 }
 
+TEST_F(EventLoopReport, TimerTicksWhileTheWindowIsOpen) {
+  ShowForm();
+  EXPECT_TRUE(QTest::qWaitFor([] { return TimerTicks >= 1; }, 10000));
+}
+
 TEST_F(EventLoopReport, NoTickRunsAfterFormClose) {
   TMainForm& form = ShowForm();
   form.close();
