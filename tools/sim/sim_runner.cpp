@@ -250,16 +250,21 @@ int SimRunner::run()
 
 // The last sentences are in the slave's queue; closing the master now would throw
 // them away, so wait until the listener has read them, has gone, or time is up.
+// The kernel hands written bytes to the slave's queue a moment later, so an empty
+// queue counts only when it is seen empty several times after a short wait.
 void SimRunner::linger()
 {
-    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                          std::chrono::duration<double>(kLingerSeconds));
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kLingerSeconds));
+    int emptyReadings = 0;
     while (Clock::now() < deadline && device_.hasListener()) {
         const long unread = device_.unreadByListener();
-        if (unread == 0)
+        emptyReadings = unread == 0 ? emptyReadings + 1 : 0;
+        if (emptyReadings >= 3 && Clock::now() - start >= std::chrono::milliseconds(100))
             break;
         pollfd fds[2] = {{stopFd_, POLLIN, 0}, {device_.fd(), POLLIN, 0}};
-        poll(fds, 2, 10);
+        poll(fds, 2, 20);
         if (fds[0].revents & POLLIN)
             break;
         if (fds[1].revents & POLLIN)
