@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <unistd.h>
 
@@ -54,6 +55,33 @@ std::vector<std::string> splitLines(const std::string& data)
     return lines;
 }
 
+std::string readFile(const char* name)
+{
+    std::string text;
+    if (std::FILE* f = std::fopen(name, "rb")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+            text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+// Runs the simulator with `args` while reading its device from the start to the
+// hang-up at its end; returns the lines received.
+std::unique_ptr<SimProcess> receiveAll(const std::vector<std::string>& args, std::vector<std::string>& lines)
+{
+    auto sim = std::make_unique<SimProcess>(args);
+    const std::string path = sim->readLine(std::chrono::seconds(5));
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return sim;
+    bool hungUp = false;
+    lines = splitLines(readUntilHangup(fd, std::chrono::seconds(15), hungUp));
+    close(fd);
+    return sim;
+}
+
 int countOf(const std::string& text, const std::string& what)
 {
     int n = 0;
@@ -99,8 +127,10 @@ TEST(SimBinary, HelpGoesToStdoutWithStatusZero)
 
 TEST(SimBinary, SendsValidCyclesInOrderAndReportsColdStart)
 {
+    char transcript[] = "/tmp/quorvane-sim-transcriptXXXXXX";
+    close(mkstemp(transcript));
     SimProcess sim({"--cycles", "3", "--pace", "20", "--wait-open", "--acquire", "0", "--satellites", "13",
-                    "--start-time", "2026-12-08T12:00:00"});
+                    "--start-time", "2026-12-08T12:00:00", "--transcript", transcript});
     const std::string path = sim.readLine(5s);
     ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -113,6 +143,8 @@ TEST(SimBinary, SendsValidCyclesInOrderAndReportsColdStart)
     EXPECT_EQ(sim.wait(10s), 0);
     EXPECT_EQ(countOf(sim.stderrText(), "cold start: SiRF\n"), 1) << sim.stderrText();
     EXPECT_EQ(countOf(sim.stderrText(), "ignored input"), 0) << sim.stderrText();
+    EXPECT_EQ(readFile(transcript), data);
+    unlink(transcript);
 
     const std::vector<std::string> lines = splitLines(data);
     std::vector<std::string> names;
@@ -220,4 +252,32 @@ TEST(SimBinary, KeepsRunningWhileTheDeviceIsOpenedAndClosedAgain)
     }
     sim.signal(SIGTERM);
     EXPECT_EQ(sim.wait(10s), 0);
+}
+
+TEST(SimBinary, StallDropsTheCyclesOfItsWindow)
+{
+    std::vector<std::string> lines;
+    const auto sim = receiveAll({"--cycles", "5", "--pace", "10", "--wait-open", "--acquire", "0", "--start-time",
+                                 "2026-12-08T12:00:00", "--stall-after", "0.5", "--stall-for", "2"},
+                                lines);
+    EXPECT_EQ(sim->wait(10s), 0);
+    std::vector<std::string> times;
+    for (const std::string& line : lines)
+        if (line.rfind("$GPGGA", 0) == 0)
+            times.push_back(fields(line)[1]);
+    EXPECT_EQ(times, (std::vector<std::string>{"120000.00", "120003.00", "120004.00"}));
+    EXPECT_NE(sim->stderrText().find("stall: output paused\n"), std::string::npos);
+    EXPECT_NE(sim->stderrText().find("stall: output resumed\n"), std::string::npos);
+}
+
+TEST(SimBinary, BadChecksumRateOneSpoilsEverySentence)
+{
+    std::vector<std::string> lines;
+    const auto sim = receiveAll({"--cycles", "2", "--pace", "10", "--wait-open", "--bad-checksum-rate", "1"}, lines);
+    EXPECT_EQ(sim->wait(10s), 0);
+    ASSERT_GE(lines.size(), 10u);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.rfind("$GP", 0), 0u) << line;
+        EXPECT_FALSE(hasValidChecksum(line)) << line;
+    }
 }
