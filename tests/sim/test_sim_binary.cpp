@@ -281,3 +281,20 @@ TEST(SimBinary, BadChecksumRateOneSpoilsEverySentence)
         EXPECT_FALSE(hasValidChecksum(line)) << line;
     }
 }
+
+TEST(SimBinary, CommandWrittenJustBeforeClosingIsStillSeen)
+{
+    SimProcess sim({"--acquire", "0"});
+    const std::string path = sim.readLine(5s);
+    for (int i = 0; i < 3; ++i) {
+        const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, kSirf.data(), kSirf.size()), static_cast<ssize_t>(kSirf.size()));
+        close(fd);
+        usleep(100000);
+    }
+    usleep(300000);
+    sim.signal(SIGINT);
+    EXPECT_EQ(sim.wait(10s), 0);
+    EXPECT_EQ(countOf(sim.stderrText(), "cold start: SiRF\n"), 3) << sim.stderrText();
+}

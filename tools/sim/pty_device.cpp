@@ -84,13 +84,14 @@ bool PtyDevice::hasListener() const
     return poll(&p, 1, 0) >= 0 && !(p.revents & POLLHUP);
 }
 
-void PtyDevice::discardUnread()
+bool PtyDevice::discardUnread()
 {
     const int slave = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0)
-        return;
+        return false;
     tcflush(slave, TCIFLUSH);
     ::close(slave);
+    return true;
 }
 
 long PtyDevice::unreadByListener()

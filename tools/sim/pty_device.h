@@ -36,8 +36,11 @@ public:
     // Whether some process has the slave open right now.
     bool hasListener() const;
     // Called once a listener has gone: drops what it left unread in the slave's
-    // queue so the next opener starts with fresh sentences.
-    void discardUnread();
+    // queue so the next opener starts with fresh sentences. Returns false when the
+    // slave cannot be opened: the last listener left it marked exclusive
+    // (TIOCEXCL without TIOCNXCL), which a pty keeps while its master is open, so
+    // nobody but root can open the device again.
+    bool discardUnread();
     // Bytes written but not yet read by the listener, or -1 when that cannot be
     // known (the listener holds the device exclusively and we are not root).
     long unreadByListener();

@@ -1,6 +1,7 @@
 #include "sim_runner.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <poll.h>
@@ -74,6 +75,10 @@ double SimRunner::wallSecondsUntil(double simTime) const
 void SimRunner::updateListener()
 {
     const bool now = device_.hasListener();
+    // A listener may open the device, write a command and close it again between
+    // two checks; what it wrote waits in the master's queue all the same.
+    if (!now)
+        readCommands();
     if (now == listening_)
         return;
     listening_ = now;
@@ -87,7 +92,8 @@ void SimRunner::updateListener()
     } else {
         report("device closed");
         pacer_.clear(simNow());
-        device_.discardUnread();
+        if (!device_.discardUnread() && errno == EBUSY)
+            report("warning: the device was left marked exclusive (TIOCEXCL); only root can open it again");
     }
 }
 
