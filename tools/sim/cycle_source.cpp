@@ -2,6 +2,9 @@
 
 #include "nmea_builder.h"
 
+#include <chrono>
+#include <cmath>
+
 namespace qvsim {
 
 void SimulatedReceiver::advanceTo(double t)
@@ -18,6 +21,18 @@ std::vector<std::string> SimulatedReceiver::take(bool& endsCycle)
     ++cycle_;
     endsCycle = true;
     return buildCycle(world_.state());
+}
+
+double SimulatedReceiver::begin()
+{
+    if (!followClock_)
+        return 0.0;
+    const double now =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    const double second = std::ceil(now);
+    config_.startTime = static_cast<Centis>(second) * 100;
+    world_ = World(config_);
+    return second - now;
 }
 
 void SimulatedReceiver::coldStart(double now)

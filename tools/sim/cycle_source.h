@@ -19,19 +19,30 @@ public:
     // The batch due at nextAt(); `endsCycle` tells whether it completes a cycle.
     virtual std::vector<std::string> take(bool& endsCycle) = 0;
     virtual void coldStart(double now) = 0;
+    // Called when the first cycle is about to be due; returns how many seconds of
+    // wall time to wait before it, so that a clock-driven source starts on a
+    // whole second.
+    virtual double begin() { return 0.0; }
 };
 
 class SimulatedReceiver : public CycleSource {
 public:
-    explicit SimulatedReceiver(const WorldConfig& config) : world_(config) {}
+    // With `followClock` the first cycle carries the next whole second of the
+    // system clock; otherwise the configured start time.
+    SimulatedReceiver(const WorldConfig& config, bool followClock)
+        : config_(config), followClock_(followClock), world_(config)
+    {
+    }
     std::optional<double> nextAt() const override { return static_cast<double>(cycle_); }
     std::vector<std::string> take(bool& endsCycle) override;
     void coldStart(double now) override;
-    const World& world() const { return world_; }
+    double begin() override;
 
 private:
     void advanceTo(double t);
 
+    WorldConfig config_;
+    bool followClock_;
     World world_;
     long long cycle_ = 0;
     double worldTime_ = 0.0;

@@ -13,24 +13,22 @@ namespace qvsim {
 
 namespace {
 
+struct SpeedEntry {
+    int baud;
+    speed_t constant;
+};
+
+constexpr SpeedEntry kSpeeds[] = {{300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},
+                                  {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+                                  {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800},
+                                  {921600, B921600}};
+
 speed_t speedConstant(int baud)
 {
-    switch (baud) {
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    case 460800: return B460800;
-    case 921600: return B921600;
-    default: return B0;
-    }
+    for (const SpeedEntry& e : kSpeeds)
+        if (e.baud == baud)
+            return e.constant;
+    return B0;
 }
 
 }  // namespace
@@ -74,6 +72,18 @@ void PtyDevice::close()
     if (master_ >= 0)
         ::close(master_);
     master_ = -1;
+}
+
+int PtyDevice::listenerBaud() const
+{
+    termios tio{};
+    if (master_ < 0 || tcgetattr(master_, &tio) != 0)
+        return 0;
+    const speed_t speed = cfgetospeed(&tio);
+    for (const SpeedEntry& e : kSpeeds)
+        if (e.constant == speed)
+            return e.baud;
+    return 0;
 }
 
 bool PtyDevice::hasListener() const

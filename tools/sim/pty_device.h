@@ -33,6 +33,9 @@ public:
     int fd() const { return master_; }
     const std::string& path() const { return path_; }
 
+    // The line speed the listener has set on the slave, 0 if not a standard rate.
+    // A pseudo-terminal carries bytes at any setting, so a mismatch is only noted.
+    int listenerBaud() const;
     // Whether some process has the slave open right now.
     bool hasListener() const;
     // Called once a listener has gone: drops what it left unread in the slave's

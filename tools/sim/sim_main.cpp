@@ -4,7 +4,6 @@
 #include "sim_runner.h"
 
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -55,11 +54,7 @@ int main(int argc, char** argv)
             return fail(2, options.playFile + " holds no NMEA lines");
         source = std::make_unique<RecordingPlayer>(std::move(cycles), options.rate, options.loop);
     } else {
-        if (!options.startTimeGiven) {
-            const auto now = std::chrono::system_clock::now().time_since_epoch();
-            options.world.startTime = std::chrono::duration_cast<std::chrono::seconds>(now).count() * 100;
-        }
-        source = std::make_unique<SimulatedReceiver>(options.world);
+        source = std::make_unique<SimulatedReceiver>(options.world, !options.startTimeGiven);
     }
 
     if (pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)

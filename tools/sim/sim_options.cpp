@@ -191,7 +191,8 @@ Receiver and world:
                         satellites appear during the first 60 %, a 2D fix comes at
                         two thirds; a fix needs 3 (2D) or 4 (3D) usable satellites
   --start-time T        UTC time of the first cycle, YYYY-MM-DDTHH:MM:SS
-                        (default: the system clock)
+                        (default: the system clock, on whose whole seconds
+                        the cycles then start)
   --waypoint LAT,LON[,NAME]  steer to a waypoint and send RMB (name default WPT1)
 
 Line:

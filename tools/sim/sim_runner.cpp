@@ -53,11 +53,20 @@ bool SimRunner::start(std::string& error)
         return false;
     std::printf("%s\n", device_.path().c_str());
     std::fflush(stdout);
-    if (!options_.waitOpen) {
-        started_ = true;
-        startWall_ = Clock::now();
-    }
+    if (!options_.waitOpen)
+        begin();
     return true;
+}
+
+// Only at real pace does the first cycle wait for the clock's next whole second;
+// faster runs start at once.
+void SimRunner::begin()
+{
+    const double wait = source_->begin();
+    started_ = true;
+    startWall_ = Clock::now();
+    if (options_.pace == 1.0)
+        startWall_ += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(wait));
 }
 
 double SimRunner::simNow() const
@@ -85,10 +94,8 @@ void SimRunner::updateListener()
     blocked_ = false;
     if (now) {
         report("device opened");
-        if (!started_) {
-            started_ = true;
-            startWall_ = Clock::now();
-        }
+        if (!started_)
+            begin();
     } else {
         report("device closed");
         pacer_.clear(simNow());
@@ -132,9 +139,24 @@ void SimRunner::emitDue(double now)
                     pacer_.push(faults_.active() ? faults_.apply(line) : line, *at);
             }
         }
+        if (endsCycle && listening_)
+            checkListenerBaud();
         if (endsCycle && options_.cycles > 0 && ++cyclesDone_ >= options_.cycles)
             finishing_ = true;
     }
+}
+
+// A real line garbles everything when the two ends disagree on the speed; here the
+// bytes arrive anyway, so the mismatch is reported once per setting instead.
+void SimRunner::checkListenerBaud()
+{
+    const int baud = device_.listenerBaud();
+    if (baud == reportedBaud_)
+        return;
+    reportedBaud_ = baud;
+    if (baud != 0 && baud != options_.baud)
+        report("note: the device is set to " + std::to_string(baud) + " baud; the receiver sends at "
+               + std::to_string(options_.baud));
 }
 
 void SimRunner::writeDue(double now)

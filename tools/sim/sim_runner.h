@@ -29,12 +29,14 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    void begin();
     double simNow() const;
     double wallSecondsUntil(double simTime) const;
     void updateListener();
     void updateStall(double now);
     void emitDue(double now);
     void writeDue(double now);
+    void checkListenerBaud();
     void readCommands();
     void handle(const std::vector<CommandEvent>& events);
     void linger();
@@ -59,6 +61,7 @@ private:
     bool stopRequested_ = false;
     bool warnedSlowLine_ = false;
     long long cyclesDone_ = 0;
+    int reportedBaud_ = 0;
 };
 
 }  // namespace qvsim
