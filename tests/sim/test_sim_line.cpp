@@ -16,7 +16,8 @@ TEST(BytePacer, ReleasesTenBitsPerByteAtTheBaudRate)
     EXPECT_EQ(pacer.due(1.5), 480u);
     pacer.consume(480);
     EXPECT_EQ(pacer.due(1.5), 0u);
-    EXPECT_NEAR(pacer.nextDue(), 1.5 + 1.0 / 960, 1e-9);
+    EXPECT_NEAR(pacer.dueAt(1), 1.5 + 1.0 / 960, 1e-9);
+    EXPECT_EQ(pacer.due(pacer.dueAt(8)), 8u);
     EXPECT_EQ(pacer.due(10.0), 1520u);
 }
 

@@ -18,8 +18,8 @@ public:
     std::size_t due(double now) const;
     std::string_view pendingBytes() const { return std::string_view(queue_).substr(head_); }
     void consume(std::size_t count);
-    // When the next pending byte will have been carried; only meaningful if pending.
-    double nextDue() const { return clock_ + 1.0 / bytesPerSecond_; }
+    // When the next `count` pending bytes will have been carried.
+    double dueAt(std::size_t count) const { return clock_ + static_cast<double>(count) / bytesPerSecond_; }
     std::size_t pending() const { return queue_.size() - head_; }
     void clear(double now);
     double bytesPerSecond() const { return bytesPerSecond_; }

@@ -184,7 +184,8 @@ Receiver and world:
   --speed KMH           speed over ground in km/h (default 36)
   --course DEG          initial course over ground, 0 to 360 (default 45)
   --turn DEG            change of course per second, -90 to 90 (default 0)
-  --satellites N        satellites in the sky, 0 to 36 (default 12)
+  --satellites N        satellites in the sky, 0 to 36 (default 12); above 32 they
+                        need a ninth GSV message, which some decoders refuse
   --snr-min DB          signal a satellite needs to be used in the fix (default 30);
                         GSA lists at most the 12 strongest of them
   --acquire S           seconds from start or cold start to the 3D fix (default 10);

@@ -33,6 +33,7 @@ private:
     double simNow() const;
     double wallSecondsUntil(double simTime) const;
     void updateListener();
+    bool inStall(double t) const;
     void updateStall(double now);
     void emitDue(double now);
     void writeDue(double now);
