@@ -79,11 +79,6 @@ double SimRunner::simNow() const
     return std::chrono::duration<double>(Clock::now() - startWall_).count() * options_.pace;
 }
 
-double SimRunner::wallSecondsUntil(double simTime) const
-{
-    return (simTime - simNow()) / options_.pace;
-}
-
 void SimRunner::updateListener()
 {
     const bool now = device_.hasListener();
@@ -247,7 +242,7 @@ int SimRunner::run()
         updateListener();
         double now = simNow();
         if (started_ && options_.hangupAfter && now >= *options_.hangupAfter) {
-            report("hang-up: device closed");
+            report("hang-up: closing the device");
             device_.close();
             return 0;
         }

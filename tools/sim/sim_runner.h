@@ -31,7 +31,6 @@ private:
 
     void begin();
     double simNow() const;
-    double wallSecondsUntil(double simTime) const;
     void updateListener();
     bool inStall(double t) const;
     void updateStall(double now);
