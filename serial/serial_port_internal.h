@@ -5,6 +5,8 @@
 
 #include "serial_platform.h"
 
+struct termios;
+
 namespace serial_platform {
 
 uint32_t ErrorFromErrno(int error);
@@ -13,6 +15,10 @@ CommTimeouts CurrentTimeouts(Port* port);
 // Compares the device's error counters with those last seen and records a
 // line-error event for any that moved. Called on the receiving thread.
 void NoteLineErrors(Port* port);
+
+// Raw mode plus the block's framing and flow control, onto `t`; false for a
+// block no line can take (nothing is changed then).
+bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t);
 
 // Line flags in the kernel's own layout, for rates termios cannot name.
 struct KernelLineFlags {

@@ -48,7 +48,9 @@ bool RateForCode(speed_t code, uint32_t* rate) {
   return false;
 }
 
-bool BuildLine(const DeviceControlBlock& dcb, termios& t) {
+}  // namespace
+
+bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
   if (dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > kSpaceParity || dcb.StopBits > kTwoStopBits ||
       dcb.BaudRate == 0)
     return false;
@@ -91,6 +93,8 @@ bool BuildLine(const DeviceControlBlock& dcb, termios& t) {
   t.c_cc[VTIME] = 0;
   return true;
 }
+
+namespace {
 
 void SetModemLine(int fd, int line, bool on) {
   ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
@@ -146,7 +150,7 @@ bool SetCommState(Port* port, const DeviceControlBlock& dcb) {
     SetLastError(port == nullptr ? kErrorInvalidHandle : ErrorFromErrno(errno));
     return false;
   }
-  if (!BuildLine(dcb, t)) {
+  if (!LineFromControlBlock(dcb, t)) {
     SetLastError(kErrorInvalidParameter);
     return false;
   }

@@ -5,6 +5,7 @@
 
 #include "pty_pair.h"
 #include "serial_platform.h"
+#include "serial_port_internal.h"
 
 using namespace serial_platform;
 
@@ -179,6 +180,57 @@ TEST_F(PendingRead, LineEventWaitOnPseudoTerminalStaysPending) {
   Event* const list[2] = {commEvent.get(), event.get()};
   EXPECT_EQ(WaitForMultipleObjects(list, 10000), 1u);
   EXPECT_EQ(WaitForSingleObject(commEvent.get(), 50), kWaitTimeout);
+}
+
+}  // namespace
+
+namespace {
+
+struct FramingCase {
+  const char* name;
+  uint8_t byteSize;
+  uint8_t parity;
+  uint8_t stopBits;
+  tcflag_t cflag;  // expected under CSIZE | PARENB | PARODD | CMSPAR | CSTOPB
+};
+
+class Framing : public ::testing::TestWithParam<FramingCase> {};
+
+TEST_P(Framing, ControlBlockMapsOntoTermios) {
+  DeviceControlBlock dcb;
+  dcb.BaudRate = 9600;
+  dcb.Flags = kDcbBinary;
+  dcb.ByteSize = GetParam().byteSize;
+  dcb.Parity = GetParam().parity;
+  dcb.StopBits = GetParam().stopBits;
+  termios t{};
+  t.c_lflag = ICANON | ECHO;
+  ASSERT_TRUE(LineFromControlBlock(dcb, t));
+  EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB), GetParam().cflag);
+  EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, Framing,
+    ::testing::Values(FramingCase{"EightNoneOne", 8, kNoParity, kOneStopBit, CS8},
+                      FramingCase{"SevenEvenOne", 7, kEvenParity, kOneStopBit, CS7 | PARENB},
+                      FramingCase{"SevenOddTwo", 7, kOddParity, kTwoStopBits, CS7 | PARENB | PARODD | CSTOPB},
+                      FramingCase{"EightMarkOne", 8, kMarkParity, kOneStopBit, CS8 | PARENB | PARODD | CMSPAR},
+                      FramingCase{"EightSpaceOneAndAHalf", 8, kSpaceParity, kOne5StopBits,
+                                  CS8 | PARENB | CMSPAR | CSTOPB},
+                      FramingCase{"FiveNoneOne", 5, kNoParity, kOneStopBit, CS5},
+                      FramingCase{"SixNoneOne", 6, kNoParity, kOneStopBit, CS6}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Framing, ImpossibleBlocksAreRefused) {
+  for (auto bad : {std::tuple{uint8_t{4}, kNoParity, kOneStopBit}, std::tuple{uint8_t{9}, kNoParity, kOneStopBit},
+                   std::tuple{uint8_t{8}, uint8_t{5}, kOneStopBit}, std::tuple{uint8_t{8}, kNoParity, uint8_t{3}}}) {
+    DeviceControlBlock dcb;
+    dcb.BaudRate = 9600;
+    std::tie(dcb.ByteSize, dcb.Parity, dcb.StopBits) = bad;
+    termios t{};
+    EXPECT_FALSE(LineFromControlBlock(dcb, t));
+  }
 }
 
 }  // namespace
