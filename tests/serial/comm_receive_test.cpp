@@ -95,6 +95,21 @@ TEST_F(CommReceive, SecondStartIsRefusedAndReceptionGoesOn) {
   EXPECT_EQ(std::string(got.begin(), got.end()), "still here");
 }
 
+TEST_F(CommReceive, ReadsThatTimeOutEmptyAreIssuedAgain) {
+  comm.StopComm();
+  comm.SetReadTotalTimeoutConstant(30);
+  comm.StartComm();
+  recorder.PumpFor(300ms);
+  ASSERT_EQ(recorder.Count(kNotifySendDataEmpty), 1u);
+  EXPECT_EQ(recorder.All().size(), 1u);
+  recorder.Clear();
+  pty.Write("after quiet");
+  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.ReceivedBytes().size() >= 11; }, kPatience));
+  const std::vector<uint8_t> got = recorder.ReceivedBytes();
+  EXPECT_EQ(std::string(got.begin(), got.end()), "after quiet");
+  EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 0u);
+}
+
 TEST_F(CommReceive, FarEndClosingGivesExactlyOneHangupAndStaysOpen) {
   pty.CloseMaster();
   ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) == 1; }, kPatience));
