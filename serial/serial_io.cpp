@@ -344,19 +344,18 @@ uint32_t WaitForMultipleObjects(std::span<Event* const> handles, uint32_t timeou
       return kWaitFailed;
     }
     const auto now = Clock::now();
-    uint32_t signalled = kWaitTimeout;
     for (size_t i = 0; i < n; ++i) {
-      pollfd* f = &fds[i * 4];
       Overlapped* ov = handles[i]->driver_;
-      if (r > 0 && (f[0].revents & POLLIN)) {
-        if (signalled == kWaitTimeout) signalled = static_cast<uint32_t>(i);
-        continue;
-      }
-      if (ov == nullptr) continue;
-      Advance(ov, f + 1, now);
-      if (!ov->Pending && signalled == kWaitTimeout) signalled = static_cast<uint32_t>(i);
+      if (ov != nullptr && !(fds[i * 4].revents & POLLIN)) Advance(ov, &fds[i * 4 + 1], now);
     }
-    if (signalled != kWaitTimeout) return signalled;
+    // The states are read afresh after the operations moved on: a purge that
+    // aborted one was preceded by whatever event announced it (the close
+    // event before a stop's purge), and that event must still win.
+    for (size_t i = 0; i < n; ++i) fds[i] = {handles[i]->Fd(), POLLIN, 0};
+    if (::poll(fds.data(), n, 0) > 0) {
+      for (size_t i = 0; i < n; ++i)
+        if (fds[i].revents & POLLIN) return static_cast<uint32_t>(i);
+    }
     if (timeoutMs != kInfinite && now >= start + std::chrono::milliseconds(timeoutMs)) return kWaitTimeout;
   }
 }
