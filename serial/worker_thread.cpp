@@ -6,12 +6,22 @@
 
 TThread::TThread() : thread_(&TThread::Run, this) {}
 
-TThread::~TThread() { Join(); }
+TThread::~TThread() {
+  // Reached without a derived destructor's Join only when the derived part
+  // failed to construct: the thread then ends without running Execute.
+  {
+    std::lock_guard lock(mutex_);
+    if (!resumed_) abandoned_ = resumed_ = true;
+    changed_.notify_all();
+  }
+  if (thread_.joinable()) thread_.join();
+}
 
 void TThread::Run() {
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return resumed_; });
+    if (abandoned_) return;
   }
   if (priority_ != 0) serial_platform::RaiseCurrentThreadPriority(priority_);
   Execute();

@@ -39,6 +39,7 @@ class TThread {
   std::condition_variable changed_;
   bool resumed_ = false;
   bool finished_ = false;
+  bool abandoned_ = false;
   std::atomic<bool> terminated_{false};
   int priority_ = 0;
   std::thread thread_;
