@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <utility>
+
 #include "bitmaps.h"
 #include "main_unit.h"
 #include "port_poll.h"
@@ -53,6 +55,15 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   MainForm = this;
   setupUi(this);
   ApplyLayoutDetails();
+
+  ListBox1Lines = new LineListModel(this);
+  ListBox2Lines = new LineListModel(this);
+  ListBox3Lines = new LineListModel(this);
+  for (auto [view, model] : {std::pair{ListBox1, ListBox1Lines}, {ListBox2, ListBox2Lines}, {ListBox3, ListBox3Lines}}) {
+    // Every line is one row of the same height, so the view never measures a million rows.
+    view->setUniformItemSizes(true);
+    view->setModel(model);
+  }
 
   NMEATimer = new QTimer(this);
   NMEATimer->setInterval(1000);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "canvas_image.h"
+#include "app/display/line_list_model.h"
 #include "ui_main_form.h"
 
 // The viewer's one window. Its controls are the members that the layout in
@@ -21,6 +22,12 @@ class TMainForm : public QWidget, public Ui_TMainForm {
 
   QTimer* NMEATimer;
   QTimer* ParserTimer;
+
+  // The lines behind the three list boxes: ListBox1 shows every line received
+  // or replayed, ListBox2 holds the loaded file, ListBox3 the lines being logged.
+  LineListModel* ListBox1Lines;
+  LineListModel* ListBox2Lines;
+  LineListModel* ListBox3Lines;
 
   // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
   QFileDialog& OpenDialog1();
