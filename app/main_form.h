@@ -8,6 +8,7 @@
 
 #include "canvas_image.h"
 #include "app/display/line_list_model.h"
+#include "app/display/replay.h"
 #include "ui_main_form.h"
 
 // The viewer's one window. Its controls are the members that the layout in
@@ -55,15 +56,13 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormShow();
   void FormClose();
   void ApplyLayoutDetails();
+  void ShowReplayState();
 
   bool Shown = false;
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
+  ReplayController Replay;
 };
 
 // The window, set while it exists.
 extern TMainForm* MainForm;
-
-// The signal chart's empty field: white with a black frame, green scale lines
-// on rows H - 20*i - 20 and their labels 10..50, i = 1..5.
-void DrawSignalChartScale(QImage& canvas);
