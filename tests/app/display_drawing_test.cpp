@@ -179,7 +179,7 @@ TEST_F(DisplayDrawing, ColourFollowsSolutionAndFixType) {
 TEST_F(DisplayDrawing, MoreThanTwelveSatellitesAllGetDots) {
   NMEAParser.GsvInView = 14;
   NMEAParser.GsaFixType = 3;
-  for (int i = 0; i < 14; ++i) SetSat(i, static_cast<uint16_t>(i + 1), 30, 0, static_cast<uint16_t>(i * 25), 10);
+  for (int i = 0; i < 14; ++i) SetSat(i, static_cast<uint16_t>(i + 1), 30, 0, static_cast<uint16_t>(30 + i * 8), 10);
   SetSat(12, 13, 30, 1, 0, 90);  // the 13th at the zenith, blue
   SetSat(13, 14, 30, 1, 180, 0);  // the 14th on the south horizon
   RefreshAt(1);
