@@ -218,6 +218,29 @@ TEST_F(DisplayDrawing, GridColumnsKeepOldNumbersWhenTheCountDrops) {
   EXPECT_EQ(Chart().pixel(26 * 7 + 38, 130), kGray);
 }
 
+TEST_F(DisplayDrawing, GridNumbersShowInTheFixColour) {
+  NMEAParser.GsvInView = 12;
+  for (int i = 0; i < 12; ++i) SetSat(i, static_cast<uint16_t>(10 + i), 30, 1, 0, 45);
+  auto pixelsLike = [this](auto test) {
+    const QImage shown = Form->StringGrid1->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 26; x < shown.width(); ++x) n += test(QColor(shown.pixel(x, y)));
+    }
+    return n;
+  };
+  auto reddish = [](const QColor& c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; };
+  auto dark = [](const QColor& c) { return c.red() < 60 && c.green() < 60 && c.blue() < 60; };
+  NMEAParser.GsaFixType = 1;
+  RefreshAt(1);
+  EXPECT_GT(pixelsLike(reddish), 50);
+  EXPECT_EQ(pixelsLike(dark), 0);
+  NMEAParser.GsaFixType = 3;
+  RefreshAt(2);
+  EXPECT_EQ(pixelsLike(reddish), 0);
+  EXPECT_GT(pixelsLike(dark), 50);
+}
+
 TEST_F(DisplayDrawing, TestDrawingOnImage1ShowsRingsAndEntryZero) {
   Form->Image1->setVisible(false);
   NMEAParser.GsvInView = 0;  // entry 0 is drawn whatever the count

@@ -21,7 +21,7 @@ class ReplayThroughDecoder : public DisplayFixture {
   void SetUp() override {
     DisplayFixture::SetUp();
     ShowForm();
-    NMEAParser = CNMEAParser();
+    if (DecoderPresent()) NMEAParser = CNMEAParser();
   }
 
   // Opens the file and plays it to its end, one tick at a time.
