@@ -6,15 +6,11 @@
 #include <QTemporaryDir>
 
 #include <cstring>
-#include <ostream>
 #include <string>
 
 #include "bitmaps.h"
 #include "file_chooser.h"
 #include "form_fixture.h"
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 // A window shown over a fake port tree, with NMEAParser's record cleared to
 // what ResetRecord leaves on the fields the display reads, and the file
