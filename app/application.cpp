@@ -1,0 +1,42 @@
+#include "application.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QStyleFactory>
+
+#include <exception>
+
+#include "main_unit.h"
+#include "message_box.h"
+
+void PrepareApplicationEnvironment() {
+  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("quorvane-viewer"));
+  setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  setDesktopFileName(QStringLiteral("quorvane-viewer"));
+  // Fusion draws the same on every desktop, so the fixed pixel layout fits
+  // whatever theme the user runs.
+  setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  setFont(font);
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/quorvane-viewer-%1.png").arg(size), QSize(size, size));
+  }
+  setWindowIcon(icon);
+}
+
+bool QuorvaneApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    ShowExceptionReport(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ShowExceptionReport(QString());
+  }
+  return false;
+}

@@ -1,0 +1,63 @@
+#include "app/display/line_list_model.h"
+
+#include <QMetaObject>
+#include <climits>
+#include <cstring>
+
+LineListModel::LineListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void LineListModel::appendLine(const char* bytes, size_t length) {
+  lines_.append(bytes, length);
+  if (!flushQueued_) {
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(this, &LineListModel::flush, Qt::QueuedConnection);
+  }
+}
+
+void LineListModel::flush() {
+  flushQueued_ = false;
+  // A view counts rows in int; lines beyond that stay readable through lineBytes().
+  const int total = lines_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines_.size());
+  if (total <= announced_) {
+    return;
+  }
+  beginInsertRows(QModelIndex(), announced_, total - 1);
+  announced_ = total;
+  endInsertRows();
+}
+
+void LineListModel::clear() {
+  beginResetModel();
+  lines_.clear();
+  announced_ = 0;
+  endResetModel();
+}
+
+void LineListModel::loadFromFile(const std::string& path) {
+  LineStore loaded;
+  LoadLinesFromFile(path, loaded);
+  beginResetModel();
+  lines_.swap(loaded);
+  announced_ = lines_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines_.size());
+  endResetModel();
+}
+
+void LineListModel::saveToFile(const std::string& path) const { SaveLinesToFile(path, lines_); }
+
+int LineListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : announced_; }
+
+QVariant LineListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= announced_) {
+    return {};
+  }
+  return DisplayText(lines_.line(static_cast<size_t>(index.row())));
+}
+
+QString LineListModel::DisplayText(std::string_view line) {
+  if (line.empty()) {
+    return {};
+  }
+  const void* zero = std::memchr(line.data(), 0, line.size());
+  const size_t shown = zero ? static_cast<size_t>(static_cast<const char*>(zero) - line.data()) : line.size();
+  return QString::fromLatin1(line.data(), static_cast<qsizetype>(shown));
+}

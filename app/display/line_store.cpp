@@ -1,0 +1,205 @@
+#include "app/display/line_store.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Growing by half rather than doubling keeps the unused reserve under a third
+// of the buffer; large buffers are mremap'ed by realloc, so growth copies little.
+size_t GrownCapacity(size_t current, size_t needed, size_t minimum) {
+  size_t grown = std::max(current + current / 2, minimum);
+  return std::max(grown, needed);
+}
+
+template <typename T>
+T* Reallocate(T* old, size_t count) {
+  void* p = std::realloc(old, count * sizeof(T));
+  if (p == nullptr) {
+    throw std::bad_alloc();
+  }
+  return static_cast<T*>(p);
+}
+
+constexpr size_t kReadBlock = 1 << 20;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+void LineStore::FreeDeleter::operator()(void* p) const { std::free(p); }
+
+LineStore::LineStore(LineStore&& other) noexcept { swap(other); }
+
+LineStore& LineStore::operator=(LineStore&& other) noexcept {
+  LineStore moved(std::move(other));
+  swap(moved);
+  return *this;
+}
+
+void LineStore::swap(LineStore& other) noexcept {
+  std::swap(bytes_, other.bytes_);
+  std::swap(ends_, other.ends_);
+  std::swap(used_, other.used_);
+  std::swap(byteCapacity_, other.byteCapacity_);
+  std::swap(count_, other.count_);
+  std::swap(endCapacity_, other.endCapacity_);
+}
+
+void LineStore::growBytes(size_t needed) {
+  size_t capacity = GrownCapacity(byteCapacity_, needed, 4096);
+  char* p = Reallocate(bytes_.get(), capacity);
+  static_cast<void>(bytes_.release());
+  bytes_.reset(p);
+  byteCapacity_ = capacity;
+}
+
+void LineStore::growEnds(size_t needed) {
+  size_t capacity = GrownCapacity(endCapacity_, needed, 512);
+  uint64_t* p = Reallocate(ends_.get(), capacity);
+  static_cast<void>(ends_.release());
+  ends_.reset(p);
+  endCapacity_ = capacity;
+}
+
+void LineStore::append(const char* bytes, size_t length) {
+  if (used_ + length > byteCapacity_) {
+    growBytes(used_ + length);
+  }
+  if (count_ == endCapacity_) {
+    growEnds(count_ + 1);
+  }
+  if (length != 0) {
+    std::memcpy(bytes_.get() + used_, bytes, length);
+  }
+  used_ += length;
+  ends_.get()[count_++] = used_;
+}
+
+void LineStore::clear() {
+  bytes_.reset();
+  ends_.reset();
+  used_ = byteCapacity_ = count_ = endCapacity_ = 0;
+}
+
+void LineStore::reserve(size_t lines, size_t bytes) {
+  if (bytes > byteCapacity_) {
+    char* p = Reallocate(bytes_.get(), bytes);
+    static_cast<void>(bytes_.release());
+    bytes_.reset(p);
+    byteCapacity_ = bytes;
+  }
+  if (lines > endCapacity_) {
+    uint64_t* p = Reallocate(ends_.get(), lines);
+    static_cast<void>(ends_.release());
+    ends_.reset(p);
+    endCapacity_ = lines;
+  }
+}
+
+std::string_view LineStore::line(size_t i) const {
+  if (i >= count_) {
+    throw std::out_of_range("LineStore::line");
+  }
+  size_t begin = i == 0 ? 0 : ends_.get()[i - 1];
+  return {bytes_.get() + begin, ends_.get()[i] - begin};
+}
+
+size_t LineStore::capacityBytes() const { return byteCapacity_ + endCapacity_ * sizeof(uint64_t); }
+
+void LoadLinesFromFile(const std::string& path, LineStore& lines) {
+  const std::string failure = "Cannot open file " + path;
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    throw EFileError(failure);
+  }
+  LineStore loaded;
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+    // Every byte but the breaks ends up in the store: one allocation, no copies.
+    loaded.reserve(0, static_cast<size_t>(info.st_size));
+  }
+
+  std::unique_ptr<char[]> block(new char[kReadBlock]);
+  std::string carry;  // a line cut by the end of a block
+  bool crAtBlockEnd = false;
+  auto emit = [&](const char* begin, const char* end) {
+    if (carry.empty()) {
+      loaded.append(begin, static_cast<size_t>(end - begin));
+    } else {
+      carry.append(begin, end);
+      loaded.append(carry);
+      carry.clear();
+    }
+  };
+
+  size_t n;
+  while ((n = std::fread(block.get(), 1, kReadBlock, file.get())) > 0) {
+    const char* p = block.get();
+    const char* const end = p + n;
+    if (crAtBlockEnd && *p == '\n') {
+      ++p;
+    }
+    crAtBlockEnd = false;
+    const char* start = p;
+    while (p < end) {
+      const char c = *p;
+      if (static_cast<unsigned char>(c) > '\r' || (c != '\r' && c != '\n')) {
+        ++p;
+        continue;
+      }
+      emit(start, p);
+      ++p;
+      if (c == '\r') {
+        if (p == end) {
+          crAtBlockEnd = true;
+        } else if (*p == '\n') {
+          ++p;
+        }
+      }
+      start = p;
+    }
+    carry.append(start, end);
+  }
+  if (std::ferror(file.get())) {
+    throw EFileError(failure);
+  }
+  if (!carry.empty()) {
+    loaded.append(carry);
+  }
+  lines.swap(loaded);
+}
+
+void SaveLinesToFile(const std::string& path, const LineStore& lines) {
+  FilePtr file(std::fopen(path.c_str(), "wb"));
+  if (!file) {
+    throw EFileError("Cannot create file " + path);
+  }
+  bool ok = true;
+  std::string chunk;
+  chunk.reserve(kReadBlock + 4096);
+  for (size_t i = 0; i < lines.size() && ok; ++i) {
+    std::string_view line = lines.line(i);
+    chunk.append(line);
+    chunk.append("\r\n");
+    if (chunk.size() >= kReadBlock) {
+      ok = std::fwrite(chunk.data(), 1, chunk.size(), file.get()) == chunk.size();
+      chunk.clear();
+    }
+  }
+  if (ok && !chunk.empty()) {
+    ok = std::fwrite(chunk.data(), 1, chunk.size(), file.get()) == chunk.size();
+  }
+  ok = std::fclose(file.release()) == 0 && ok;
+  if (!ok) {
+    throw EFileError("Cannot write file " + path);
+  }
+}

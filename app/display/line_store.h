@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A file operation that failed; what() is the text shown to the user.
+class EFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Many text lines in one contiguous byte buffer plus one end offset per line,
+// so a million 70-byte lines cost about 80 bytes each instead of a heap string
+// apiece. Bytes are kept exactly as given, zero bytes included.
+class LineStore {
+ public:
+  LineStore() = default;
+  LineStore(LineStore&& other) noexcept;
+  LineStore& operator=(LineStore&& other) noexcept;
+  LineStore(const LineStore&) = delete;
+  LineStore& operator=(const LineStore&) = delete;
+  ~LineStore() = default;
+
+  void append(const char* bytes, size_t length);
+  void append(std::string_view line) { append(line.data(), line.size()); }
+  void clear();
+  void reserve(size_t lines, size_t bytes);
+  void swap(LineStore& other) noexcept;
+
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  std::string_view line(size_t i) const;
+
+  // Heap bytes held, reserve included.
+  size_t capacityBytes() const;
+
+ private:
+  struct FreeDeleter {
+    void operator()(void* p) const;
+  };
+
+  void growBytes(size_t needed);
+  void growEnds(size_t needed);
+
+  std::unique_ptr<char, FreeDeleter> bytes_;
+  std::unique_ptr<uint64_t, FreeDeleter> ends_;
+  size_t used_ = 0;
+  size_t byteCapacity_ = 0;
+  size_t count_ = 0;
+  size_t endCapacity_ = 0;
+};
+
+// Replaces `lines` with the lines of the file at `path`, split at CR LF, lone CR
+// and lone LF (each break counts once); a last line without a break is a line
+// too, and a zero byte is an ordinary byte. Throws EFileError("Cannot open file
+// " + path) when the file cannot be opened or read; `lines` is then unchanged.
+void LoadLinesFromFile(const std::string& path, LineStore& lines);
+
+// Writes every line followed by CR LF. Throws EFileError("Cannot create file "
+// + path) when the file cannot be created, and "Cannot write file " + path when
+// writing it fails later (a full disk), so a lost log is never reported as saved.
+void SaveLinesToFile(const std::string& path, const LineStore& lines);

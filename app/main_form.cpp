@@ -1,0 +1,206 @@
+#include "main_form.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <utility>
+
+#include "bitmaps.h"
+#include "main_unit.h"
+#include "port_poll.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr QRgb kGreen = 0x008000;
+constexpr QRgb kSkyBlue = 0xA6CAF0;
+constexpr QRgb kMenuBar = 0xF0F0F0;
+
+}  // namespace
+
+void DrawSignalChartScale(QImage& canvas) {
+  const int w = canvas.width();
+  const int h = canvas.height();
+  QPainter painter(&canvas);
+  painter.fillRect(0, 0, w, h, Qt::white);
+  painter.fillRect(0, 0, w, 1, Qt::black);
+  painter.fillRect(0, h - 1, w, 1, Qt::black);
+  painter.fillRect(0, 0, 1, h, Qt::black);
+  painter.fillRect(w - 1, 0, 1, h, Qt::black);
+
+  const QFont font = CanvasImage::DefaultFont();
+  const QFontMetrics metrics(font);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  for (int i = 1; i <= 5; ++i) {
+    const int row = h - 20 * i - 20;
+    if (row >= 0 && row < h) {
+      for (int x = 1; x <= w - 1; ++x) canvas.setPixel(x, row, kGreen);
+    }
+    // Text is drawn on the brush colour, so a label blanks the line beneath it.
+    const QString label = QString::number(10 * i);
+    const int top = h - 20 * i - 25;
+    painter.fillRect(2, top, metrics.horizontalAdvance(label), metrics.height(), Qt::white);
+    painter.drawText(2, top + metrics.ascent(), label);
+  }
+}
+
+TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+  MainForm = this;
+  setupUi(this);
+  ApplyLayoutDetails();
+
+  ListBox1Lines = new LineListModel(this);
+  ListBox2Lines = new LineListModel(this);
+  ListBox3Lines = new LineListModel(this);
+  for (auto [view, model] : {std::pair{ListBox1, ListBox1Lines}, {ListBox2, ListBox2Lines}, {ListBox3, ListBox3Lines}}) {
+    // Every line is one row of the same height, so the view never measures a million rows.
+    view->setUniformItemSizes(true);
+    view->setModel(model);
+  }
+
+  NMEATimer = new QTimer(this);
+  NMEATimer->setInterval(1000);
+  ParserTimer = new QTimer(this);
+  ParserTimer->setInterval(1000);
+  connect(NMEATimer, &QTimer::timeout, this, &TMainForm::NMEATimerTimer);
+  connect(ParserTimer, &QTimer::timeout, this, &TMainForm::ParserTimerTimer);
+  connect(ComBtn1, &QPushButton::clicked, this, &TMainForm::ComBtn1Click);
+  connect(ColdStartButton1, &QPushButton::clicked, this, &TMainForm::ColdStartButton1Click);
+  connect(LogButton, &QPushButton::clicked, this, &TMainForm::LogButtonClick);
+  connect(LoadButton, &QPushButton::clicked, this, &TMainForm::LoadButtonClick);
+  connect(ParserButton, &QPushButton::clicked, this, &TMainForm::ParserButtonClick);
+  connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+
+  FormCreate();
+  NMEATimer->start();
+}
+
+TMainForm::~TMainForm() {
+  if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::ApplyLayoutDetails() {
+  // A fixed dialog frame: close box only, never resized.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(632, 475);
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+  // Designer stores fonts in points; the layout's sizes are pixels. Labels
+  // fit their caption, keeping their top-left corner.
+  for (QLabel* label : Panel2->findChildren<QLabel*>()) {
+    QFont font = label->font();
+    font.setPixelSize(13);
+    label->setFont(font);
+    label->resize(label->sizeHint().width(), label->height());
+  }
+
+  // The frame panel's darker colour is for itself; the status panel keeps the button face.
+  QPalette face = Panel2->palette();
+  face.setColor(QPalette::Window, palette().color(QPalette::Window));
+  Panel2->setPalette(face);
+  Panel2->setAutoFillBackground(true);
+
+  QPalette gridPalette = StringGrid1->palette();
+  gridPalette.setColor(QPalette::Base, QColor(kMenuBar));
+  StringGrid1->setPalette(gridPalette);
+  for (int column = 0; column < StringGrid1->columnCount(); ++column) {
+    auto* cell = new QTableWidgetItem();
+    cell->setFlags(Qt::ItemIsEnabled);
+    if (column == 0) cell->setBackground(QColor(kSkyBlue));
+    StringGrid1->setItem(0, column, cell);
+  }
+}
+
+QFileDialog& TMainForm::OpenDialog1() {
+  if (!OpenDialog) {
+    OpenDialog = std::make_unique<QFileDialog>(this);
+    OpenDialog->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog->setNameFilters({QStringLiteral("TXT (*.txt)"), QStringLiteral("ALL (*)")});
+    OpenDialog->selectNameFilter(QStringLiteral("TXT (*.txt)"));
+  }
+  return *OpenDialog;
+}
+
+void TMainForm::FormCreate() {
+  FillPortBox(*PortRegistry, *PortNames, *ComComboBox1);
+  ChipComboBox->setCurrentIndex(2);
+  // Double buffering needs no switch here: every Qt widget paints through a back buffer.
+}
+
+void TMainForm::FormShow() {
+  QImage& chart = Image2->Canvas();
+  DrawSignalChartScale(chart);
+  Image2->update();
+
+  *EarthBitmap = LoadBitmap("ID_EARTH1");
+  {
+    QPainter painter(&Image1->Canvas());
+    painter.drawImage(0, 0, *EarthBitmap);
+  }
+  Image1->update();
+
+  ComBtn1->setIcon(LoadGlyph("ID_DISCONNECT"));
+  ComBtn1->setToolTip(QStringLiteral("Connect"));
+  ColdStartButton1->setIcon(LoadGlyph("ID_COLDSTAT"));
+  LogButton->setIcon(LoadGlyph("ID_LOGNMEA1"));
+  LoadButton->setIcon(LoadGlyph("ID_OPENNMEA"));
+  ParserButton->setIcon(LoadGlyph("ID_PLAY"));
+}
+
+void TMainForm::FormClose() {
+  // Stop the timers first: their ticks use what is released below.
+  Closed = true;
+  NMEATimer->stop();
+  ParserTimer->stop();
+  EarthBitmap.reset();
+  PortRegistry.reset();
+  PortNames.reset();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!Shown && !event->spontaneous()) {
+    Shown = true;
+    FormShow();
+  }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!Closed) FormClose();
+  event->accept();
+}
+
+void TMainForm::NMEATimerTimer() {
+  if (Closed) return;
+  NMEATimer->stop();
+  ++TimerTicks;
+
+  // The timer comes back on however the step ends: an exception from a poll
+  // or a refresh is reported by the application and must not end refreshing
+  // and polling for the rest of the run. The window may close while a
+  // message box is up, and then it stays off.
+  QPointer<TMainForm> self(this);
+  struct Restart {
+    QPointer<TMainForm>& form;
+    ~Restart() {
+      if (form && !form->Closed) form->NMEATimer->start();
+    }
+  } restart{self};
+
+  if (IsConnected != 0) {
+    UpdateNMEA(1);
+  } else if (IsReplaying != 0) {
+    UpdateNMEA(1);
+  } else {
+    PollPortBox(*PortRegistry, *PortNames, *ComComboBox1, [&self] { return self && !self->Closed; });
+  }
+}

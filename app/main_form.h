@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+#include "canvas_image.h"
+#include "app/display/line_list_model.h"
+#include "ui_main_form.h"
+
+// The viewer's one window. Its controls are the members that the layout in
+// resources/main_form.ui names (ComBtn1, Image2, ListBox1, ...); all run-time
+// state lives in the process-wide variables of main_unit.h.
+class TMainForm : public QWidget, public Ui_TMainForm {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  QTimer* NMEATimer;
+  QTimer* ParserTimer;
+
+  // The lines behind the three list boxes: ListBox1 shows every line received
+  // or replayed, ListBox2 holds the loaded file, ListBox3 the lines being logged.
+  LineListModel* ListBox1Lines;
+  LineListModel* ListBox2Lines;
+  LineListModel* ListBox3Lines;
+
+  // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
+  QFileDialog& OpenDialog1();
+
+  // Redraws the whole display from NMEAParser's record; the tick calls it with 1.
+  void UpdateNMEA(int panel);
+
+ public slots:
+  void NMEATimerTimer();
+  void ParserTimerTimer();
+  void ComBtn1Click();
+  void ColdStartButton1Click();
+  void LogButtonClick();
+  void LoadButtonClick();
+  void ParserButtonClick();
+  void Button1Click();
+  void Button2Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void ApplyLayoutDetails();
+
+  bool Shown = false;
+  bool Closed = false;
+  std::unique_ptr<QFileDialog> OpenDialog;
+};
+
+// The window, set while it exists.
+extern TMainForm* MainForm;
+
+// The signal chart's empty field: white with a black frame, green scale lines
+// on rows H - 20*i - 20 and their labels 10..50, i = 1..5.
+void DrawSignalChartScale(QImage& canvas);

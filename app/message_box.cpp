@@ -1,0 +1,33 @@
+#include "message_box.h"
+
+#include "main_unit.h"
+
+namespace {
+
+MessageBoxSink& Sink() {
+  static MessageBoxSink sink;
+  return sink;
+}
+
+void Show(QMessageBox::Icon icon, const QString& text) {
+  if (Sink()) {
+    Sink()(icon, text);
+    return;
+  }
+  // No parent: the box centres on the screen, as the port announcement asks.
+  QMessageBox box(icon, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace
+
+void SetMessageBoxSink(MessageBoxSink sink) { Sink() = std::move(sink); }
+
+void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
+
+QString ExceptionReportText(const QString& message) {
+  if (!message.isEmpty() && message.back() > u'.') return message + u'.';
+  return message;
+}
+
+void ShowExceptionReport(const QString& message) { Show(QMessageBox::Critical, ExceptionReportText(message)); }

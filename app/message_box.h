@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+// Every message box of the viewer goes through here, captioned with the
+// application title. Tests install a sink that records the boxes instead of
+// waiting for a click.
+using MessageBoxSink = std::function<void(QMessageBox::Icon icon, const QString& text)>;
+void SetMessageBoxSink(MessageBoxSink sink);
+
+// A plain box: no icon, one OK button, centred on the screen; returns once closed.
+void ShowMessage(const QString& text);
+
+// The report of an exception that left an event handler: error icon, the
+// message with a full stop appended when its last character sorts after ".".
+void ShowExceptionReport(const QString& message);
+QString ExceptionReportText(const QString& message);

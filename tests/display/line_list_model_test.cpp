@@ -1,0 +1,105 @@
+#include "app/display/line_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QListView>
+#include <QSignalSpy>
+
+#include "temp_dir.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+QString Row(const LineListModel& model, int row) { return model.data(model.index(row), Qt::DisplayRole).toString(); }
+
+TEST(LineListModel, AnnouncesManyAppendsAsOneInsertion) {
+  LineListModel model;
+  QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+  for (int i = 0; i < 1000; ++i) {
+    model.appendLine("$GPGSV," + std::to_string(i));
+  }
+  EXPECT_EQ(model.count(), 1000u);
+  EXPECT_EQ(model.rowCount(), 0);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(inserted.count(), 1);
+  EXPECT_EQ(inserted[0][1].toInt(), 0);
+  EXPECT_EQ(inserted[0][2].toInt(), 999);
+  EXPECT_EQ(model.rowCount(), 1000);
+  EXPECT_EQ(Row(model, 999), "$GPGSV,999");
+}
+
+TEST(LineListModel, ShowsTextUpToFirstZeroButKeepsAllBytes) {
+  LineListModel model;
+  const std::string line = "$GPGGA\0tail"s;
+  model.appendLine(line);
+  model.appendLine("\xB0 deg");
+  model.appendLine("");
+  model.flush();
+  EXPECT_EQ(Row(model, 0), "$GPGGA");
+  EXPECT_EQ(model.lineBytes(0), line);
+  EXPECT_EQ(Row(model, 1), QString::fromUtf8("\u00B0 deg"));
+  EXPECT_EQ(Row(model, 2), "");
+  EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).isValid());
+}
+
+TEST(LineListModel, ClearWithPendingAppendsAnnouncesOnlyNewLines) {
+  LineListModel model;
+  model.appendLine("old 1");
+  model.appendLine("old 2");
+  model.clear();
+  model.appendLine("new");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(model.count(), 1u);
+  EXPECT_EQ(Row(model, 0), "new");
+}
+
+TEST(LineListModel, LoadReplacesLinesAndFailedLoadKeepsThem) {
+  TempDir dir;
+  LineListModel model;
+  model.appendLine("before");
+  model.loadFromFile(dir.write("rec.txt", "a\r\nb\rc\n"));
+  ASSERT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(Row(model, 2), "c");
+
+  const std::string unreadable = dir.file("");
+  try {
+    model.loadFromFile(unreadable);
+    FAIL() << "no exception";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + unreadable);
+  }
+  EXPECT_EQ(model.rowCount(), 3);
+}
+
+TEST(LineListModel, SaveWritesEveryLineWithCrLf) {
+  TempDir dir;
+  LineListModel model;
+  model.appendLine("\n$GPGGA*00");
+  model.appendLine("$GPRMC*00");
+  const std::string path = dir.file("nmea.txt");
+  model.saveToFile(path);
+  EXPECT_EQ(ReadAll(path), "\n$GPGGA*00\r\n$GPRMC*00\r\n");
+}
+
+TEST(LineListModel, ViewScrollsToLastOfManyLines) {
+  LineListModel model;
+  QListView view;
+  view.setUniformItemSizes(true);
+  view.resize(345, 209);
+  view.setModel(&model);
+  view.show();
+  const int total = 200000;
+  for (int i = 0; i < total; ++i) {
+    model.appendLine("$GPGGA," + std::to_string(i));
+  }
+  model.flush();
+  view.scrollTo(model.index(total - 1), QAbstractItemView::PositionAtTop);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(view.viewport()->rect().contains(view.visualRect(model.index(total - 1))));
+  EXPECT_FALSE(view.viewport()->rect().intersects(view.visualRect(model.index(0))));
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "app/display/sky_view.h"
+
+#include <gtest/gtest.h>
+
+#include "app/display/canvas.h"
+#include "drawing_test_util.h"
+
+namespace {
+
+constexpr QRgb kNavy = 0xFF1B2E4C;
+
+struct Position {
+  uint16_t azimuth;
+  uint16_t elevation;
+  QPoint expected;
+};
+
+class SkyPositionOf : public ::testing::TestWithParam<Position> {};
+
+TEST_P(SkyPositionOf, FollowsThePolarChart) {
+  EXPECT_EQ(SkyPosition(GetParam().azimuth, GetParam().elevation), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, SkyPositionOf,
+    ::testing::Values(Position{0, 90, {77, 77}}, Position{123, 90, {77, 77}}, Position{0, 0, {77, 14}},
+                      Position{180, 0, {77, 139}}, Position{270, 0, {14, 77}}, Position{45, 45, {99, 54}},
+                      // Above 90 degrees the radius turns negative: the point crosses the centre.
+                      Position{180, 100, {76, 70}}, Position{0, 65535, {76, 45888}}));
+
+TEST(SkyView, ZenithDotFillsItsRectangle) {
+  const QPoint p = SkyPosition(0, 90);
+  EXPECT_EQ(SkyDotRect(p), QRect(QPoint(81, 67), QPoint(100, 86)));
+
+  CNMEAParser record;
+  SetSatellites(record, 1, 3);
+  record.GsvSat[0] = {7, 40, 1, 0, 90};
+  QImage sky = BlankImage(182, 180, kNavy);
+  DrawSkyDots(sky, record);
+  const QRect drawn = BoundsOf(sky, sky.rect(), kClBlack) | BoundsOf(sky, sky.rect(), kClBlue);
+  EXPECT_EQ(drawn, QRect(QPoint(81, 67), QPoint(100, 86)));
+  EXPECT_EQ(sky.pixel(81, 77), kClBlack);
+  EXPECT_EQ(sky.pixel(100, 77), kClBlack);
+  EXPECT_EQ(sky.pixel(91, 67), kClBlack);
+  EXPECT_EQ(sky.pixel(91, 86), kClBlack);
+  EXPECT_EQ(sky.pixel(83, 77), kClBlue);
+  EXPECT_EQ(sky.pixel(81, 67), kNavy) << "corner of the rectangle lies outside the disc";
+}
+
+TEST(SkyView, DotsAtHorizonPoints) {
+  for (const auto& [azimuth, corner] : {std::pair<uint16_t, QPoint>{0, {81, 4}}, {180, {81, 129}}, {270, {18, 67}}}) {
+    CNMEAParser record;
+    SetSatellites(record, 1, 1);
+    record.GsvSat[0] = {3, 20, 0, azimuth, 0};
+    QImage sky = BlankImage(182, 180, kNavy);
+    DrawSkyDots(sky, record);
+    const QRect disc = BoundsOf(sky, sky.rect(), kClBlack) | BoundsOf(sky, sky.rect(), kClGray);
+    EXPECT_EQ(disc, QRect(corner, QSize(20, 20))) << azimuth;
+  }
+}
+
+TEST(SkyView, LabelIsWhitePrnShiftedRightForOneDigit) {
+  for (uint16_t prn : {uint16_t{5}, uint16_t{12}, uint16_t{193}}) {
+    CNMEAParser record;
+    SetSatellites(record, 1, 3);
+    record.GsvSat[0] = {prn, 40, 1, 0, 90};
+    QImage sky = BlankImage(182, 180, kNavy);
+    DrawSkyDots(sky, record);
+    const QRect label = BoundsOf(sky, sky.rect(), kClWhite);
+    ASSERT_FALSE(label.isEmpty()) << prn;
+    const int x = prn > 9 ? 77 + 7 : 77 + 11;
+    EXPECT_GE(label.left(), x) << prn;
+    EXPECT_LE(label.left(), x + 2) << prn;
+    EXPECT_GE(label.top(), 77 - 7) << prn;
+    EXPECT_LE(label.bottom(), 77 - 7 + 12) << prn;
+  }
+}
+
+TEST(SkyView, DotColourFollowsFixTypeAndLaterEntriesCoverEarlier) {
+  CNMEAParser record;
+  SetSatellites(record, 2, 2);
+  record.GsvSat[0] = {10, 40, 0, 90, 30};
+  record.GsvSat[1] = {11, 40, 1, 90, 30};
+  const QPoint p = SkyPosition(90, 30);
+  const QPoint inside(p.x() + 6, p.y());
+  QImage sky = BlankImage(182, 180, kNavy);
+  DrawSkyDots(sky, record);
+  EXPECT_EQ(sky.pixel(inside), kClRed);
+  record.GsaFixType = 3;
+  DrawSkyDots(sky, record);
+  EXPECT_EQ(sky.pixel(inside), kClBlue);
+  record.GsvInView = 1;
+  DrawSkyDots(sky, record);
+  EXPECT_EQ(sky.pixel(inside), kClGray);
+}
+
+TEST(SkyView, EveryEntryInViewGetsADotUpToTheTableSize) {
+  CNMEAParser record;
+  SetSatellites(record, 65535, 3);
+  for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
+    record.GsvSat[i] = {static_cast<uint16_t>(i + 1), 30, 1, static_cast<uint16_t>(i * 10), 0};
+  }
+  QImage sky = BlankImage(182, 180, kNavy);
+  DrawSkyDots(sky, record);
+  for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
+    const QPoint p = SkyPosition(record.GsvSat[i].Azimuth, 0);
+    // Each dot's left edge column, two rows below its centre, is its own outline or a later dot.
+    EXPECT_NE(sky.pixel(QPoint(p.x() + 5, p.y() + 2)), kNavy) << i;
+  }
+  QImage thirteen = BlankImage(182, 180, kNavy);
+  record.GsvInView = 13;
+  DrawSkyDots(thirteen, record);
+  EXPECT_NE(thirteen, sky) << "dots from the 13th on are drawn too";
+}
+
+TEST(SkyView, ViewStartsFromACleanSkyChart) {
+  QImage earth = BlankImage(182, 181, kNavy);
+  earth.setPixel(0, 0, kClWhite);
+  CNMEAParser record;
+  SetSatellites(record, 1, 3);
+  record.GsvSat[0] = {9, 40, 1, 0, 90};
+  QImage sky = BlankImage(182, 180);
+  DrawSkyView(sky, earth, record);
+  EXPECT_EQ(sky.pixel(0, 0), kClWhite);
+  EXPECT_EQ(sky.pixel(181, 179), kNavy);
+  EXPECT_EQ(sky.pixel(91, 80), kClBlue);
+  record.GsvInView = 0;
+  DrawSkyView(sky, earth, record);
+  EXPECT_EQ(sky, earth.copy(0, 0, 182, 180)) << "no satellite stays from the last refresh";
+}
+
+TEST(SkyView, BuffersAlternateWithTicks) {
+  EXPECT_EQ(SkyBufferToDraw(1), SkyBuffer::Image1);
+  EXPECT_EQ(SkyBufferToDraw(2), SkyBuffer::Image3);
+  EXPECT_EQ(SkyBufferToDraw(3), SkyBuffer::Image1);
+  EXPECT_EQ(SkyBufferToDraw(0), SkyBuffer::Image3);
+  EXPECT_EQ(SkyBufferToDraw(-1), SkyBuffer::Image1);
+}
+
+TEST(SkyView, TestPatternShowsThreeRingsAndFirstEntryDisc) {
+  CNMEAParser record;
+  SetSatellites(record, 0, 1);
+  record.GsvSat[0] = {4, 0, 0, 0, 90};
+  QImage image = BlankImage(182, 180);
+  DrawTestPattern(image, record);
+  EXPECT_EQ(CountPixels(image, image.rect(), 0xFFFF00FF), 0);
+  EXPECT_EQ(image.pixel(0, 90), kClBlack);
+  EXPECT_EQ(image.pixel(181, 90), kClBlack);
+  EXPECT_EQ(image.pixel(30, 90), kClBlue);
+  EXPECT_EQ(image.pixel(151, 90), kClBlue);
+  EXPECT_EQ(image.pixel(60, 90), kClRed);
+  EXPECT_EQ(image.pixel(121, 90), kClRed);
+  EXPECT_EQ(image.pixel(100, 100), kClWhite);
+  EXPECT_EQ(image.pixel(1, 1), kClWhite);
+  // The disc is centred on the sky position itself: (67, 67, 87, 87).
+  EXPECT_EQ(image.pixel(67, 77), kClBlack);
+  EXPECT_EQ(image.pixel(86, 77), kClBlack);
+  EXPECT_EQ(image.pixel(68, 80), kClRed);
+  // The PRN at (70, 70) in black on the disc's red.
+  EXPECT_FALSE(BoundsOf(image, QRect(70, 70, 14, 13), kClBlack).isEmpty());
+  EXPECT_EQ(image.pixel(70, 70), kClRed);
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+#include "sim_options.h"
+
+#include "utc_time.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace qvsim {
+
+namespace {
+
+struct Error {
+    std::string message;
+};
+
+double toReal(const std::string& name, const std::string& text, double lo, double hi)
+{
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+        throw Error{"invalid value '" + text + "' for " + name + ": expected a number"};
+    if (v < lo || v > hi)
+        throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to "
+                    + std::to_string(hi) + ")"};
+    return v;
+}
+
+long long toInteger(const std::string& name, const std::string& text, long long lo, long long hi)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE)
+        throw Error{"invalid value '" + text + "' for " + name + ": expected a whole number"};
+    if (v < lo || v > hi)
+        throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to "
+                    + std::to_string(hi) + ")"};
+    return v;
+}
+
+Waypoint toWaypoint(const std::string& name, const std::string& text)
+{
+    const std::size_t c1 = text.find(',');
+    if (c1 == std::string::npos)
+        throw Error{"invalid value '" + text + "' for " + name + ": expected LAT,LON[,NAME]"};
+    const std::size_t c2 = text.find(',', c1 + 1);
+    Waypoint wp;
+    wp.lat = toReal(name + " latitude", text.substr(0, c1), -90.0, 90.0);
+    wp.lon = toReal(name + " longitude", text.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1),
+                    -180.0, 180.0);
+    if (c2 != std::string::npos) {
+        wp.name = text.substr(c2 + 1);
+        if (wp.name.empty() || wp.name.size() > 24 || wp.name.find_first_of(",*$\r\n") != std::string::npos)
+            throw Error{"invalid waypoint name '" + wp.name + "' for " + name + ": 1 to 24 characters, no , * $"};
+    }
+    return wp;
+}
+
+using Setter = std::function<void(SimOptions&, const std::string& name, const std::string& value)>;
+
+const std::map<std::string, Setter>& valueOptions()
+{
+    static const std::map<std::string, Setter> options = {
+        {"--seed", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.seed = static_cast<std::uint64_t>(toInteger(n, v, 0, 9223372036854775807LL)); }},
+        {"--lat", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lat = toReal(n, v, -90, 90); }},
+        {"--lon", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lon = toReal(n, v, -180, 180); }},
+        {"--alt", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.altitude = toReal(n, v, -1000, 100000); }},
+        {"--speed", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.speedKmh = toReal(n, v, 0, 2000); }},
+        {"--course", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.courseDeg = toReal(n, v, 0, 360); }},
+        {"--turn", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.turnDegPerSecond = toReal(n, v, -90, 90); }},
+        {"--satellites", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.satellites = static_cast<int>(toInteger(n, v, 0, 36)); }},
+        {"--snr-min", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.snrThreshold = static_cast<int>(toInteger(n, v, 0, 99)); }},
+        {"--acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.acquireSeconds = toReal(n, v, 0, 3600); }},
+        {"--start-time", [](SimOptions& o, const std::string& n, const std::string& v) {
+             const std::optional<Centis> t = parseUtc(v);
+             if (!t)
+                 throw Error{"invalid value '" + v + "' for " + n + ": expected YYYY-MM-DDTHH:MM:SS (UTC)"};
+             o.world.startTime = *t;
+             o.startTimeGiven = true; }},
+        {"--waypoint", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.waypoint = toWaypoint(n, v); }},
+        {"--baud", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.baud = static_cast<int>(toInteger(n, v, 300, 4000000)); }},
+        {"--pace", [](SimOptions& o, const std::string& n, const std::string& v) { o.pace = toReal(n, v, 0.01, 1000); }},
+        {"--cycles", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.cycles = toInteger(n, v, 1, 1000000000); }},
+        {"--transcript", [](SimOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw Error{n + " needs a file name"};
+             o.transcript = v; }},
+        {"--play", [](SimOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw Error{n + " needs a file name"};
+             o.playFile = v; }},
+        {"--rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.rate = toReal(n, v, 0.01, 100000); }},
+        {"--bad-checksum-rate", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.faults.badChecksum = toReal(n, v, 0, 1); }},
+        {"--cut-rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.faults.cut = toReal(n, v, 0, 1); }},
+        {"--garbage-rate", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.faults.garbage = toReal(n, v, 0, 1); }},
+        {"--stall-after", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.stallAfter = toReal(n, v, 0, 1e7); }},
+        {"--stall-for", [](SimOptions& o, const std::string& n, const std::string& v) { o.stallFor = toReal(n, v, 0, 1e7); }},
+        {"--hangup-after", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.hangupAfter = toReal(n, v, 0, 1e7); }},
+    };
+    return options;
+}
+
+}  // namespace
+
+ParseResult parseOptions(const std::vector<std::string>& args)
+{
+    SimOptions options;
+    bool stallForGiven = false;
+    try {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            std::string name = args[i];
+            std::optional<std::string> value;
+            if (name == "-h" || name == "--help")
+                return HelpRequested{};
+            if (name == "--loop") {
+                options.loop = true;
+                continue;
+            }
+            if (name == "--wait-open") {
+                options.waitOpen = true;
+                continue;
+            }
+            if (name.rfind("--", 0) != 0)
+                throw Error{"unexpected argument '" + name + "'"};
+            const std::size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                value = name.substr(eq + 1);
+                name.resize(eq);
+            }
+            const auto found = valueOptions().find(name);
+            if (found == valueOptions().end())
+                throw Error{"unknown option '" + name + "'"};
+            if (!value) {
+                if (i + 1 >= args.size())
+                    throw Error{"option " + name + " needs a value"};
+                value = args[++i];
+            }
+            found->second(options, name, *value);
+            stallForGiven = stallForGiven || name == "--stall-for";
+        }
+        if (options.playFile.empty() && options.rate > 0)
+            throw Error{"--rate needs --play"};
+        if (options.playFile.empty() && options.loop)
+            throw Error{"--loop needs --play"};
+        if (stallForGiven && !options.stallAfter)
+            throw Error{"--stall-for needs --stall-after"};
+    } catch (const Error& e) {
+        return OptionError{e.message};
+    }
+    return options;
+}
+
+std::string helpText()
+{
+    return R"(Usage: quorvane-sim [OPTION]...
+A virtual NMEA 0183 GPS receiver on a pseudo-terminal. The first line on standard
+output is the device to open (for example /dev/pts/5); point the viewer at it.
+Every second the receiver sends GGA, GSA, GSV (as many as its satellites need),
+RMC, RMB (only with --waypoint) and ZDA, paced as the baud rate carries them.
+Times below are simulated seconds: --pace N runs them N times faster.
+
+Receiver and world:
+  --seed N              random seed for satellites, signals and faults (default 1)
+  --lat DEG --lon DEG   start position in decimal degrees (default 51.4779 -0.0015)
+  --alt M               altitude in metres (default 46)
+  --speed KMH           speed over ground in km/h (default 36)
+  --course DEG          initial course over ground, 0 to 360 (default 45)
+  --turn DEG            change of course per second, -90 to 90 (default 0)
+  --satellites N        satellites in the sky, 0 to 36 (default 12); above 32 they
+                        need a ninth GSV message, which some decoders refuse
+  --snr-min DB          signal a satellite needs to be used in the fix (default 30);
+                        GSA lists at most the 12 strongest of them
+  --acquire S           seconds from start or cold start to the 3D fix (default 10);
+                        satellites appear during the first 60 %, a 2D fix comes at
+                        two thirds; a fix needs 3 (2D) or 4 (3D) usable satellites
+  --start-time T        UTC time of the first cycle, YYYY-MM-DDTHH:MM:SS
+                        (default: the system clock, on whose whole seconds
+                        the cycles then start)
+  --waypoint LAT,LON[,NAME]  steer to a waypoint and send RMB (name default WPT1)
+
+Line:
+  --baud N              line speed in bit/s, 10 bits per byte (default 9600)
+  --pace N              run N times faster than real time, 0.01 to 1000 (default 1)
+  --cycles N            stop after N cycles
+  --wait-open           start the first cycle when the device is first opened
+  --transcript FILE     write every byte that reached the device to FILE
+
+Playback of a recorded NMEA file instead of the simulated receiver:
+  --play FILE           send FILE's lines; a new cycle starts where the time stamp
+                        of GGA/RMC/ZDA/GLL/GNS changes, and cycles keep the recorded
+                        spacing (gaps over 60 s count as 1 s); "#" lines are skipped
+  --rate N              send N lines per second instead of the recorded timing
+  --loop                start again at the end of the file
+
+Faults, for testing a viewer:
+  --bad-checksum-rate P probability 0 to 1 that a sentence has a wrong checksum
+  --cut-rate P          probability that a sentence stops short, without CR LF
+  --garbage-rate P      probability that random bytes come before a sentence
+  --stall-after S       send nothing from S seconds on ...
+  --stall-for S         ... for S seconds (default 5); the world goes on meanwhile
+  --hangup-after S      close the device after S seconds (the viewer sees a hang-up)
+                        and exit
+
+  -h, --help            show this help and exit
+
+Commands from the viewer: a SiRF "$PSRF101" sentence with a valid checksum and
+reset configuration 4, or a Skytraq binary system restart in cold-start mode,
+drops the fix and the satellites and starts acquiring again; each is reported on
+standard error as "cold start: SiRF" or "cold start: Skytraq". Anything else
+received is reported there as "ignored input: ..." and has no effect.
+
+While nobody has the device open, output is dropped and the world goes on; it
+resumes with the next byte once a program opens the device. Ends on SIGINT or
+SIGTERM, after --cycles cycles, or at the end of --play without --loop.
+Exit status: 0 on a normal end, 1 if the device or the transcript cannot be set up,
+2 for bad options or a --play file that cannot be read.
+)";
+}
+
+}  // namespace qvsim

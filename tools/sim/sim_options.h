@@ -1,0 +1,42 @@
+#pragma once
+
+#include "fault_injector.h"
+#include "sim_world.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace qvsim {
+
+struct SimOptions {
+    WorldConfig world;
+    bool startTimeGiven = false;  // otherwise the world starts at the system clock
+    int baud = 9600;
+    double pace = 1.0;
+    long long cycles = 0;  // 0: run until stopped
+    bool waitOpen = false;
+    std::string transcript;
+
+    std::string playFile;
+    double rate = 0.0;  // lines per second; 0: the recording's own timing
+    bool loop = false;
+
+    FaultRates faults;
+    std::optional<double> stallAfter;
+    double stallFor = 5.0;
+    std::optional<double> hangupAfter;
+};
+
+struct HelpRequested {};
+struct OptionError {
+    std::string message;  // one line, without the program name
+};
+
+using ParseResult = std::variant<SimOptions, HelpRequested, OptionError>;
+
+ParseResult parseOptions(const std::vector<std::string>& args);
+std::string helpText();
+
+}  // namespace qvsim
