@@ -1,7 +1,12 @@
 #include "nmea_log_name.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+QString LogFolder;
+
+QString NmeaLogFolder() { return LogFolder.isEmpty() ? QCoreApplication::applicationDirPath() : LogFolder; }
 
 QString NmeaLogFileName(const QString& folder, const QDateTime& stopped) {
   const QDir dir(folder);
