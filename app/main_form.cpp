@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "bitmaps.h"
+#include "comm_notifier.h"
 #include "main_unit.h"
 #include "port_poll.h"
 
@@ -78,6 +79,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   connect(ParserButton, &QPushButton::clicked, this, &TMainForm::ParserButtonClick);
   connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+  Comm1.OnReceiveData = [this](TComm* sender, const uint8_t* buffer, uint16_t length) {
+    Comm1ReceiveData(sender, buffer, length);
+  };
+  Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
 
   FormCreate();
   NMEATimer->start();
@@ -161,6 +166,7 @@ void TMainForm::FormClose() {
   Closed = true;
   NMEATimer->stop();
   ParserTimer->stop();
+  CloseLiveSession();
   EarthBitmap.reset();
   PortRegistry.reset();
   PortNames.reset();
