@@ -11,7 +11,8 @@ namespace {
 template <size_t N>
 void CopyId(char (&dest)[N], std::string_view text) {
   static_assert(N >= nmea::FieldIndex::kFieldLimit);
-  std::memcpy(dest, text.data(), text.size());
+  // A missing field is an empty view with no storage behind it.
+  if (!text.empty()) std::memcpy(dest, text.data(), text.size());
   dest[text.size()] = '\0';
 }
 
