@@ -6,8 +6,7 @@ using namespace nmea;
 
 // $GPGGA,hhmmss.ss,ddmm.mmmm,N,dddmm.mmmm,E,q,ss,h.h,a.a,M,g.g,M,,*hh
 //        0         1         2 3          4 5 6  7   8   9 ...
-void CNMEAParser::DecodeGGA(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeGGA(const FieldIndex& f) {
   if (f.Found(0)) {
     GgaUtcHour = static_cast<uint8_t>(TwoDigitGroup(f[0], 1));
     GgaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(f[0], 3));

@@ -6,8 +6,7 @@ using namespace nmea;
 
 // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*hh
 //        0 1 2..13 (PRNs of the solution)  14  15  16
-void CNMEAParser::DecodeGSA(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeGSA(const FieldIndex& f) {
   if (f.Found(0)) GsaSelection = f[0][0];
   if (f.Found(1)) GsaFixType = Digit(f[1]);
   // PRNs are read whole: SBAS satellites have three digits (120 and up), and

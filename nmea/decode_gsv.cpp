@@ -6,8 +6,7 @@ using namespace nmea;
 
 // $GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*hh
 //        0 1 2  3+4i: PRN, elevation, azimuth, SNR of satellite i (0..3)
-void CNMEAParser::DecodeGSV(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeGSV(const FieldIndex& f) {
   if (!f.Found(0)) return;
   const int64_t messages = IntegerValue(f[0]);
   if (messages > 9 || messages < 0) return;

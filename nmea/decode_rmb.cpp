@@ -20,8 +20,7 @@ void CopyId(char (&dest)[N], std::string_view text) {
 
 // $GPRMB,A,0.66,L,003,004,4917.24,N,12309.57,W,001.3,052.5,000.5,V*hh
 //        0 1    2 3   4   5       6 7        8 9     10    11    12
-void CNMEAParser::DecodeRMB(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeRMB(const FieldIndex& f) {
   RmbStatus = f.Found(0) ? f[0][0] : 'V';
   RmbXte = f.Found(1) ? RealValue(f[1]) : 0.0;
   RmbSteer = f.Found(2) ? f[2][0] : '?';

@@ -6,8 +6,7 @@ using namespace nmea;
 
 // $GPRMC,hhmmss.ss,A,ddmm.mmmm,N,dddmm.mmmm,W,s.s,t.t,ddmmyy,v.v,E*hh
 //        0         1 2         3 4          5 6   7   8      9   10
-void CNMEAParser::DecodeRMC(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeRMC(const FieldIndex& f) {
   if (f.Found(0)) {
     RmcUtcHour = static_cast<uint8_t>(TwoDigitGroup(f[0], 1));
     RmcUtcMinute = static_cast<uint8_t>(TwoDigitGroup(f[0], 3));

@@ -6,8 +6,7 @@ using namespace nmea;
 
 // $GPZDA,hhmmss.ss,dd,mm,yyyy,zh,zm*hh
 //        0         1  2  3    4  5
-void CNMEAParser::DecodeZDA(const char* data) {
-  const FieldIndex f(data);
+void CNMEAParser::DecodeZDA(const FieldIndex& f) {
   if (f.Found(0)) {
     ZdaUtcHour = static_cast<uint8_t>(TwoDigitGroup(f[0], 1));
     ZdaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(f[0], 3));

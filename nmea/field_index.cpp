@@ -18,4 +18,18 @@ FieldIndex::FieldIndex(const char* data) : data_(data) {
   }
 }
 
+FieldIndex::FieldIndex(const char* data, const uint8_t* commas, int commaCount, int textLen)
+    : data_(data) {
+  int begin = 0;
+  for (;;) {
+    const int end = count_ < commaCount ? commas[count_] : textLen;
+    const int len = end - begin;
+    start_[count_] = static_cast<uint16_t>(begin);
+    len_[count_] = static_cast<uint8_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1);
+    ++count_;
+    if (count_ > commaCount || count_ == kMaxFields) break;
+    begin = end + 1;
+  }
+}
+
 }  // namespace nmea

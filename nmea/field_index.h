@@ -16,6 +16,9 @@ class FieldIndex {
   static constexpr int kMaxFields = 20;
 
   explicit FieldIndex(const char* data);
+  // From the positions of the commas within the first `textLen` characters of
+  // `data` (a text without "*"), as the reader notes them.
+  FieldIndex(const char* data, const uint8_t* commas, int commaCount, int textLen);
 
   std::string_view operator[](int k) const {
     if (k < 0 || k >= count_) return {};

@@ -30,7 +30,7 @@ constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 
 }  // namespace
 
-int64_t IntegerValue(std::string_view t) {
+int64_t IntegerValueGeneral(std::string_view t) {
   bool negative = false;
   size_t i = SkipSpaceAndSign(t, negative);
   // Magnitudes beyond 2^63 are all alike: they saturate.
@@ -49,7 +49,7 @@ int64_t IntegerValue(std::string_view t) {
                            : static_cast<int64_t>(magnitude);
 }
 
-double RealValue(std::string_view t) {
+double RealValueGeneral(std::string_view t) {
   bool negative = false;
   const size_t begin = SkipSpaceAndSign(t, negative);
   size_t i = begin;
@@ -112,7 +112,7 @@ double RealValue(std::string_view t) {
       int64_t exponent = 0;
       if (hasExponent) {
         constexpr int64_t kFar = 1'000'000'000;
-        exponent = IntegerValue(t.substr(exponentStart, i - exponentStart));
+        exponent = IntegerValueGeneral(t.substr(exponentStart, i - exponentStart));
         exponent = exponent > kFar ? kFar : (exponent < -kFar ? -kFar : exponent);
       }
       const int64_t order = int64_t{integerDigits} - leadingZeros - 1 + exponent;

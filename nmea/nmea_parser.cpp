@@ -1,10 +1,15 @@
 #include "nmea_parser.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
+
+#include "field_index.h"
 
 CNMEAParser::CNMEAParser()
     : ReaderState(WaitStart), RunningXor(0), ReceivedXor(0), BufLen(0), NameBuf{}, DataBuf{},
-      SentenceTotal(0) {
+      CommaCount(0), CommaPos{}, TextLen(0), SentenceTotal(0) {
   ResetRecord();
 }
 
@@ -20,106 +25,205 @@ int ChecksumDigit(uint8_t c) {
   return v <= 9 ? v : c - 55;
 }
 
+// Bytes of a data part that need more than storing: the ones that end it and
+// the ones the field index notes.
+constexpr auto kDataSpecial = [] {
+  std::array<bool, 256> t{};
+  for (const unsigned char c : {'*', '$', '\r', ',', '\0'}) t[c] = true;
+  return t;
+}();
+
+constexpr uint64_t Broadcast(char c) { return 0x0101010101010101u * static_cast<uint8_t>(c); }
+
+// The high bit of each byte of `v` that is zero, and no other bit.
+constexpr uint64_t ZeroBytes(uint64_t v) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  return ~(((v & kLow7) + kLow7) | v | kLow7);
+}
+
 }  // namespace
 
+void CNMEAParser::StartSentence() {
+  RunningXor = 0;
+  BufLen = 0;
+  CommaCount = 0;
+  TextLen = sizeof DataBuf;
+  ReaderState = InName;
+}
+
+// The reader's states, byte by byte: WaitStart skips to a "$"; InName collects
+// up to 7 name characters until "," or "*"; InData collects up to 255 data
+// characters until "*" (checksum follows) or CR (dispatched unchecked); the two
+// checksum states read one hex digit each. The checksum covers everything
+// between "$" and the data part's "*". A "$" in any state starts a new
+// sentence, so an unfinished one (no checksum, or cut short after "*") is
+// abandoned rather than swallowing the good ones after it. Each state takes
+// as many bytes as it can in one loop; any chunking gives the same result.
 bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
   const auto* p = reinterpret_cast<const uint8_t*>(bytes);
   const auto* const end = p + length;
   while (p != end) {
-    if (ReaderState == InData) {
-      // Nearly every byte of a sentence belongs to its data part; take them in
-      // one tight loop and leave the bytes that end it to ConsumeByte.
-      uint8_t x = RunningXor;
-      unsigned n = BufLen;
-      while (p != end) {
-        const uint8_t b = *p;
-        if (b == '*' || b == '$' || b == '\r') break;
-        x ^= b;
-        DataBuf[n++] = static_cast<char>(b);
-        ++p;
+    switch (ReaderState) {
+      case WaitStart: {
+        const void* dollar = std::memchr(p, '$', static_cast<size_t>(end - p));
+        if (dollar == nullptr) return true;
+        p = static_cast<const uint8_t*>(dollar) + 1;
+        StartSentence();
+        break;
+      }
+      case InName: {
+        uint8_t x = RunningXor;
+        unsigned n = BufLen;
+        while (p != end) {
+          const uint8_t b = *p++;
+          if (b == '$') {
+            StartSentence();
+            x = 0;
+            n = 0;
+            continue;
+          }
+          x ^= b;
+          if (b == ',' || b == '*') {
+            NameBuf[n] = '\0';
+            n = 0;
+            ReaderState = InData;
+            break;
+          }
+          NameBuf[n++] = static_cast<char>(b);
+          if (n == sizeof NameBuf) {
+            ReaderState = WaitStart;
+            break;
+          }
+        }
+        RunningXor = x;
+        BufLen = static_cast<uint16_t>(n);
+        break;
+      }
+      case InData: {
+        // Nearly every byte of a sentence belongs to its data part: store and
+        // XOR eight bytes at a time while none of them ends the part or is a
+        // NUL, noting the commas on the way; single bytes otherwise.
+        uint8_t x = RunningXor;
+        unsigned n = BufLen;
+        const size_t room = sizeof DataBuf - n;
+        const auto* const stop = static_cast<size_t>(end - p) < room ? end : p + room;
+        uint64_t wordXor = 0;
+        uint8_t b = 0;
+        for (;;) {
+          if constexpr (std::endian::native == std::endian::little) {
+            while (stop - p >= 8) {
+              uint64_t v;
+              std::memcpy(&v, p, 8);
+              if (ZeroBytes(v) | ZeroBytes(v ^ Broadcast('*')) | ZeroBytes(v ^ Broadcast('$')) |
+                  ZeroBytes(v ^ Broadcast('\r'))) {
+                break;
+              }
+              if (TextLen == sizeof DataBuf) {
+                for (uint64_t commas = ZeroBytes(v ^ Broadcast(',')); commas != 0;
+                     commas &= commas - 1) {
+                  if (CommaCount == kIndexedCommas) break;
+                  CommaPos[CommaCount++] =
+                      static_cast<uint8_t>(n + static_cast<unsigned>(std::countr_zero(commas)) / 8);
+                }
+              }
+              std::memcpy(DataBuf + n, p, 8);
+              wordXor ^= v;
+              n += 8;
+              p += 8;
+            }
+          }
+          if (p == stop) break;
+          b = *p;
+          if (kDataSpecial[b]) {
+            if (b == ',') {
+              if (CommaCount < kIndexedCommas && TextLen == sizeof DataBuf) {
+                CommaPos[CommaCount++] = static_cast<uint8_t>(n);
+              }
+            } else if (b == '\0') {
+              if (TextLen == sizeof DataBuf) TextLen = static_cast<uint16_t>(n);
+            } else {
+              break;
+            }
+          }
+          x ^= b;
+          DataBuf[n++] = static_cast<char>(b);
+          ++p;
+        }
+        wordXor ^= wordXor >> 32;
+        wordXor ^= wordXor >> 16;
+        wordXor ^= wordXor >> 8;
+        x ^= static_cast<uint8_t>(wordXor);
+        RunningXor = x;
+        BufLen = static_cast<uint16_t>(n);
         if (n == sizeof DataBuf) {
           ReaderState = WaitStart;
-          break;
+        } else if (p != end) {
+          ++p;
+          if (b == '$') {
+            StartSentence();
+          } else {
+            DataBuf[n] = '\0';
+            if (b == '*') {
+              ReaderState = ChecksumHigh;
+            } else {
+              ReaderState = WaitStart;
+              Dispatch();
+            }
+          }
         }
+        break;
       }
-      RunningXor = x;
-      BufLen = static_cast<uint16_t>(n);
-      if (p == end || ReaderState != InData) continue;
+      case ChecksumHigh: {
+        const uint8_t b = *p++;
+        if (b == '$') {
+          StartSentence();
+        } else {
+          ReceivedXor = static_cast<uint8_t>(ChecksumDigit(b) * 16);
+          ReaderState = ChecksumLow;
+        }
+        break;
+      }
+      case ChecksumLow: {
+        const uint8_t b = *p++;
+        if (b == '$') {
+          StartSentence();
+        } else {
+          ReceivedXor = static_cast<uint8_t>(ReceivedXor | static_cast<uint8_t>(ChecksumDigit(b)));
+          ReaderState = WaitStart;
+          if (ReceivedXor == RunningXor) Dispatch();
+        }
+        break;
+      }
+      default:
+        ReaderState = WaitStart;
+        break;
     }
-    ConsumeByte(*p++);
   }
   return true;
 }
 
-void CNMEAParser::ConsumeByte(uint8_t byte) {
-  // A "$" always starts a new sentence: an unfinished one (no checksum, or cut
-  // short after "*") is abandoned rather than swallowing the good ones after it.
-  if (byte == '$') {
-    RunningXor = 0;
-    BufLen = 0;
-    ReaderState = InName;
-    return;
-  }
-  switch (ReaderState) {
-    case WaitStart:
-      break;
-    case InName:
-      RunningXor ^= byte;
-      if (byte == ',' || byte == '*') {
-        NameBuf[BufLen] = '\0';
-        BufLen = 0;
-        ReaderState = InData;
-      } else {
-        NameBuf[BufLen++] = static_cast<char>(byte);
-        if (BufLen == sizeof NameBuf) ReaderState = WaitStart;
-      }
-      break;
-    case InData:
-      if (byte == '*') {
-        DataBuf[BufLen] = '\0';
-        ReaderState = ChecksumHigh;
-      } else if (byte == '\r') {
-        DataBuf[BufLen] = '\0';
-        ReaderState = WaitStart;
-        DispatchSentence(NameBuf, DataBuf);
-      } else {
-        RunningXor ^= byte;
-        DataBuf[BufLen++] = static_cast<char>(byte);
-        if (BufLen == sizeof DataBuf) ReaderState = WaitStart;
-      }
-      break;
-    case ChecksumHigh:
-      ReceivedXor = static_cast<uint8_t>(ChecksumDigit(byte) * 16);
-      ReaderState = ChecksumLow;
-      break;
-    case ChecksumLow:
-      ReceivedXor = static_cast<uint8_t>(ReceivedXor | static_cast<uint8_t>(ChecksumDigit(byte)));
-      ReaderState = WaitStart;
-      if (ReceivedXor == RunningXor) DispatchSentence(NameBuf, DataBuf);
-      break;
-    default:
-      ReaderState = WaitStart;
-      break;
-  }
+void CNMEAParser::Dispatch() {
+  DispatchSentence(NameBuf, nmea::FieldIndex(DataBuf, CommaPos, CommaCount,
+                                             std::min<int>(TextLen, BufLen)));
 }
 
-void CNMEAParser::DispatchSentence(const char* name, const char* data) {
+void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fields) {
   // Only the GPS talker is decoded; GNGGA and the like are merely counted.
   if (name[0] == 'G' && name[1] == 'P' && name[2] != '\0' && name[3] != '\0' &&
       name[4] != '\0' && name[5] == '\0') {
     const char* type = name + 2;
     if (std::memcmp(type, "GGA", 3) == 0) {
-      DecodeGGA(data);
+      DecodeGGA(fields);
     } else if (std::memcmp(type, "GSA", 3) == 0) {
-      DecodeGSA(data);
+      DecodeGSA(fields);
     } else if (std::memcmp(type, "GSV", 3) == 0) {
-      DecodeGSV(data);
+      DecodeGSV(fields);
     } else if (std::memcmp(type, "RMB", 3) == 0) {
-      DecodeRMB(data);
+      DecodeRMB(fields);
     } else if (std::memcmp(type, "RMC", 3) == 0) {
-      DecodeRMC(data);
+      DecodeRMC(fields);
     } else if (std::memcmp(type, "ZDA", 3) == 0) {
-      DecodeZDA(data);
+      DecodeZDA(fields);
     }
   }
   ++SentenceTotal;
