@@ -1,35 +1,21 @@
 #include "field_index.h"
 
+#include <cstring>
+
 namespace nmea {
 
-FieldIndex::FieldIndex(const char* data) : data_(data) {
-  const char* p = data;
-  for (;;) {
-    const char* begin = p;
-    while (*p != '\0' && *p != ',' && *p != '*') ++p;
-    const auto len = p - begin;
-    start_[count_] = static_cast<uint16_t>(begin - data);
-    len_[count_] = static_cast<uint8_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1);
-    ++count_;
-    // Only commas separate fields; text after a "*" within a field is skipped.
-    while (*p != '\0' && *p != ',') ++p;
-    if (*p == '\0' || count_ == kMaxFields) break;
-    ++p;
+FieldIndex::FieldIndex(const char* data) : data_(data), commas_(ownCommas_), mayHoldStar_(true) {
+  const size_t length = std::strlen(data);
+  // Positions are kept in 8 bits; a longer text is indexed up to there.
+  textLen_ = static_cast<int>(length < 255 ? length : 255);
+  for (int i = 0; i < textLen_ && commaCount_ < kMaxFields; ++i) {
+    if (data[i] == ',') ownCommas_[commaCount_++] = static_cast<uint8_t>(i);
   }
 }
 
-FieldIndex::FieldIndex(const char* data, const uint8_t* commas, int commaCount, int textLen)
-    : data_(data) {
-  int begin = 0;
-  for (;;) {
-    const int end = count_ < commaCount ? commas[count_] : textLen;
-    const int len = end - begin;
-    start_[count_] = static_cast<uint16_t>(begin);
-    len_[count_] = static_cast<uint8_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1);
-    ++count_;
-    if (count_ > commaCount || count_ == kMaxFields) break;
-    begin = end + 1;
-  }
+int FieldIndex::CutAtStar(int begin, int len) const {
+  const void* star = std::memchr(data_ + begin, '*', static_cast<size_t>(len));
+  return star == nullptr ? len : static_cast<int>(static_cast<const char*>(star) - (data_ + begin));
 }
 
 }  // namespace nmea

@@ -35,6 +35,11 @@ constexpr auto kDataSpecial = [] {
 
 constexpr uint64_t Broadcast(char c) { return 0x0101010101010101u * static_cast<uint8_t>(c); }
 
+// Nonzero when some byte of `v` is below `n` (n at most 128).
+constexpr uint64_t HasByteBelow(uint64_t v, uint8_t n) {
+  return (v - Broadcast(static_cast<char>(n))) & ~v & 0x8080808080808080u;
+}
+
 // The high bit of each byte of `v` that is zero, and no other bit.
 constexpr uint64_t ZeroBytes(uint64_t v) {
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
@@ -109,20 +114,20 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
         const auto* const stop = static_cast<size_t>(end - p) < room ? end : p + room;
         uint64_t wordXor = 0;
         uint8_t b = 0;
+        unsigned commaCount = CommaCount;
         for (;;) {
           if constexpr (std::endian::native == std::endian::little) {
+            // Every byte that ends a data part or is a NUL lies below ","; so
+            // do a few ordinary ones (space, "+"), which take the single path.
             while (stop - p >= 8) {
               uint64_t v;
               std::memcpy(&v, p, 8);
-              if (ZeroBytes(v) | ZeroBytes(v ^ Broadcast('*')) | ZeroBytes(v ^ Broadcast('$')) |
-                  ZeroBytes(v ^ Broadcast('\r'))) {
-                break;
-              }
+              if (HasByteBelow(v, '+')) break;
               if (TextLen == sizeof DataBuf) {
                 for (uint64_t commas = ZeroBytes(v ^ Broadcast(',')); commas != 0;
                      commas &= commas - 1) {
-                  if (CommaCount == kIndexedCommas) break;
-                  CommaPos[CommaCount++] =
+                  if (commaCount == kIndexedCommas) break;
+                  CommaPos[commaCount++] =
                       static_cast<uint8_t>(n + static_cast<unsigned>(std::countr_zero(commas)) / 8);
                 }
               }
@@ -136,8 +141,8 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
           b = *p;
           if (kDataSpecial[b]) {
             if (b == ',') {
-              if (CommaCount < kIndexedCommas && TextLen == sizeof DataBuf) {
-                CommaPos[CommaCount++] = static_cast<uint8_t>(n);
+              if (commaCount < kIndexedCommas && TextLen == sizeof DataBuf) {
+                CommaPos[commaCount++] = static_cast<uint8_t>(n);
               }
             } else if (b == '\0') {
               if (TextLen == sizeof DataBuf) TextLen = static_cast<uint16_t>(n);
@@ -149,6 +154,7 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
           DataBuf[n++] = static_cast<char>(b);
           ++p;
         }
+        CommaCount = static_cast<uint8_t>(commaCount);
         wordXor ^= wordXor >> 32;
         wordXor ^= wordXor >> 16;
         wordXor ^= wordXor >> 8;
