@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -68,6 +69,43 @@ TEST(FieldIndexAgreement, MatchesExtractFieldOnRandomText) {
       ASSERT_EQ(index.Found(k), found) << '"' << data << "\" field " << k;
       ASSERT_EQ(index[k], std::string_view(buf)) << '"' << data << "\" field " << k;
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The reader notes the commas itself while a sentence arrives; what the
+// decoders then see must be what ExtractField gives on the stored data part,
+// NUL bytes and long comma runs included.
+TEST(FieldIndexAgreement, ReaderFieldsMatchExtractField) {
+  std::mt19937 rng(8);
+  const char alphabet[] = ",,,,,,ABC01.- ";
+  for (int round = 0; round < 5000; ++round) {
+    std::string data(rng() % 120, ' ');
+    for (char& c : data) c = alphabet[rng() % (sizeof alphabet - 1)];
+    if (rng() % 3 == 0 && !data.empty()) data[rng() % data.size()] = '\0';
+    unsigned x = 0;
+    const std::string body = "GPRMB," + data;
+    for (const char c : body) x ^= static_cast<unsigned char>(c);
+    char sum[4];
+    std::snprintf(sum, sizeof sum, "%02X", x);
+    const std::string sentence = "$" + body + "*" + sum;
+    CNMEAParser p;
+    p.FeedBytes(sentence.data(), static_cast<uint32_t>(sentence.size()));
+    ASSERT_EQ(p.RmbSentences, 1u);
+
+    const char* text = data.c_str();  // the decoder sees the part up to a NUL
+    char buf[25];
+    const std::string shown = std::string(text) + "|";
+    EXPECT_EQ(p.RmbStatus, CNMEAParser::ExtractField(text, 0, buf, 25) ? buf[0] : 'V') << shown;
+    EXPECT_EQ(p.RmbSteer, CNMEAParser::ExtractField(text, 2, buf, 25) ? buf[0] : '?') << shown;
+    CNMEAParser::ExtractField(text, 3, buf, 25);
+    EXPECT_STREQ(p.RmbFromId, buf) << shown;
+    CNMEAParser::ExtractField(text, 4, buf, 25);
+    EXPECT_STREQ(p.RmbToId, buf) << shown;
+    EXPECT_EQ(p.RmbArrival, CNMEAParser::ExtractField(text, 12, buf, 25) ? buf[0] : 'V') << shown;
   }
 }
 
