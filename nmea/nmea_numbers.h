@@ -21,7 +21,8 @@ double RealValueGeneral(std::string_view text);
 // inline paths take those and leave signs, spaces, exponents and long texts to
 // the general ones.
 inline int64_t IntegerValue(std::string_view text) {
-  if (text.size() <= 18 && !text.empty() && static_cast<unsigned>(text[0] - '0') <= 9) {
+  if (text.empty()) return 0;
+  if (text.size() <= 18 && static_cast<unsigned>(text[0] - '0') <= 9) {
     int64_t v = 0;
     for (const char c : text) {
       const auto d = static_cast<unsigned>(c - '0');
@@ -36,7 +37,8 @@ inline int64_t IntegerValue(std::string_view text) {
 inline double RealValue(std::string_view text) {
   // At most 15 characters: at most 15 digits, so the mantissa is exact, and one
   // division by an exact power of ten rounds correctly.
-  if (text.size() <= 15 && !text.empty() && static_cast<unsigned>(text[0] - '0') <= 9) {
+  if (text.empty()) return 0.0;
+  if (text.size() <= 15 && static_cast<unsigned>(text[0] - '0') <= 9) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     uint64_t mantissa = 0;

@@ -171,6 +171,14 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
             DataBuf[n] = '\0';
             if (b == '*') {
               ReaderState = ChecksumHigh;
+              // Both checksum digits at hand (the usual case): take them now.
+              if (end - p >= 2 && p[0] != '$' && p[1] != '$') {
+                ReceivedXor = static_cast<uint8_t>(ChecksumDigit(p[0]) * 16 |
+                                                   static_cast<uint8_t>(ChecksumDigit(p[1])));
+                p += 2;
+                ReaderState = WaitStart;
+                if (ReceivedXor == RunningXor) Dispatch();
+              }
             } else {
               ReaderState = WaitStart;
               Dispatch();
