@@ -82,13 +82,6 @@ std::string Sentence(std::string_view body) {
   return "$" + std::string(body) + tail;
 }
 
-bool DecoderIsPresent() {
-  const std::string s = Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\n";
-  const uint32_t before = NMEAParser.SentenceTotal;
-  NMEAParser.FeedBytes(s.data(), static_cast<uint32_t>(s.size()));
-  return NMEAParser.SentenceTotal == before + 1;
-}
-
 void LiveFixture::SetUp() {
   FormFixture::SetUp();
   ASSERT_TRUE(LogDir.isValid());

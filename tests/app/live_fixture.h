@@ -43,9 +43,6 @@ class PtyEnd {
 // "$" + body + "*hh" with the body's checksum.
 std::string Sentence(std::string_view body);
 
-// True once the real decoder is linked in: one valid sentence raises SentenceTotal.
-bool DecoderIsPresent();
-
 // A window over a pseudo-terminal, logging into a folder of its own.
 class LiveFixture : public FormFixture {
  protected:
