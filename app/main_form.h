@@ -4,12 +4,17 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 #include "canvas_image.h"
 #include "app/display/line_list_model.h"
 #include "app/display/replay.h"
+#include "receive_lines.h"
+#include "serial/comm.h"
 #include "ui_main_form.h"
+
+class CommNotifier;
 
 // The viewer's one window. Its controls are the members that the layout in
 // resources/main_form.ui names (ComBtn1, Image2, ListBox1, ...); all run-time
@@ -30,11 +35,16 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   LineListModel* ListBox2Lines;
   LineListModel* ListBox3Lines;
 
+  // The receiver's serial port; its received data goes to Comm1ReceiveData.
+  TComm Comm1;
+
   // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
   QFileDialog& OpenDialog1();
 
   // Redraws the whole display from NMEAParser's record; the tick calls it with 1.
   void UpdateNMEA(int panel);
+
+  void Comm1ReceiveData(TComm* Sender, const uint8_t* Buffer, uint16_t BufferLength);
 
  public slots:
   void NMEATimerTimer();
@@ -57,11 +67,15 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormClose();
   void ApplyLayoutDetails();
   void ShowReplayState();
+  void CloseLiveSession();
 
   bool Shown = false;
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
   ReplayController Replay;
+  ReceiveLineCutter ReceiveLines;
+  // Declared after Comm1 so it stops watching before the port component goes.
+  std::unique_ptr<CommNotifier> Comm1Notifier;
 };
 
 // The window, set while it exists.
