@@ -185,6 +185,18 @@ TEST_F(ReplayThroughDecoder, SentencesAfterZeroBytesStillDecode) {
   EXPECT_EQ(NMEAParser.RmcYear, 2027);
 }
 
+TEST_F(ReplayThroughDecoder, SentenceCountWrapsAndTheActivityBarFollows) {
+  SKIP_WITHOUT_DECODER();
+  NMEAParser.SentenceTotal = 4294967294u;
+  PlayToEnd(WriteFile("two.txt",
+                      "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
+                      "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"));
+  EXPECT_EQ(NMEAParser.SentenceTotal, 0u);
+  IsReplaying = 1;
+  Form->NMEATimerTimer();
+  EXPECT_EQ(Form->ProgressBar1->value(), 0);
+}
+
 TEST_F(ReplayThroughDecoder, Recording3DFixShowsOnTheDisplay) {
   SKIP_WITHOUT_DECODER();
   PlayToEnd(kRecording3D);
