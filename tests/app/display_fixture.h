@@ -71,18 +71,3 @@ inline bool SameGlyph(const QIcon& icon, const char* name) {
   return icon.pixmap(16, 16).toImage() == LoadGlyph(name).pixmap(16, 16).toImage();
 }
 
-// Whether NMEAParser decodes, rather than standing in with empty bodies: one
-// valid GGA must count as one sentence.
-inline bool DecoderPresent() {
-  static CNMEAParser probe;  // static: zero before construction, so the count starts defined
-  static const bool present = [] {
-    const uint32_t before = probe.SentenceTotal;
-    static const char kGga[] = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
-    probe.FeedBytes(kGga, sizeof kGga - 1);
-    return probe.SentenceTotal == before + 1;
-  }();
-  return present;
-}
-
-#define SKIP_WITHOUT_DECODER() \
-  if (!DecoderPresent()) GTEST_SKIP() << "NMEAParser has no decoder in this build"

@@ -21,7 +21,7 @@ class ReplayThroughDecoder : public DisplayFixture {
   void SetUp() override {
     DisplayFixture::SetUp();
     ShowForm();
-    if (DecoderPresent()) NMEAParser = CNMEAParser();
+    NMEAParser = CNMEAParser();
   }
 
   // Opens the file and plays it to its end, one tick at a time.
@@ -140,10 +140,6 @@ class RecordComparer {
 }
 
 TEST_F(ReplayThroughDecoder, RecordingPlayedToItsEndLeavesTheDecodeToolsRecord) {
-  SKIP_WITHOUT_DECODER();
-#ifndef QV_DECODE_TOOL
-  GTEST_SKIP() << "quorvane-decode is not part of this build";
-#else
   for (const QString& path : Recordings()) {
     SCOPED_TRACE(path.toStdString());
     NMEAParser = CNMEAParser();
@@ -157,11 +153,9 @@ TEST_F(ReplayThroughDecoder, RecordingPlayedToItsEndLeavesTheDecodeToolsRecord) 
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     CompareRecord(NMEAParser, json.object());
   }
-#endif
 }
 
 TEST_F(ReplayThroughDecoder, LinesAreFedWithoutATerminator) {
-  SKIP_WITHOUT_DECODER();
   // A sentence without a checksum completes only at a carriage return; fed as
   // stored, it is dropped when the next "$" arrives.
   PlayToEnd(WriteFile("plain.txt",
@@ -174,7 +168,6 @@ TEST_F(ReplayThroughDecoder, LinesAreFedWithoutATerminator) {
 }
 
 TEST_F(ReplayThroughDecoder, SentencesAfterZeroBytesStillDecode) {
-  SKIP_WITHOUT_DECODER();
   static const char kBytes[] =
       "\0\0\0\r\n"
       "\0$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
@@ -186,7 +179,6 @@ TEST_F(ReplayThroughDecoder, SentencesAfterZeroBytesStillDecode) {
 }
 
 TEST_F(ReplayThroughDecoder, SentenceCountWrapsAndTheActivityBarFollows) {
-  SKIP_WITHOUT_DECODER();
   NMEAParser.SentenceTotal = 4294967294u;
   PlayToEnd(WriteFile("two.txt",
                       "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
@@ -198,7 +190,6 @@ TEST_F(ReplayThroughDecoder, SentenceCountWrapsAndTheActivityBarFollows) {
 }
 
 TEST_F(ReplayThroughDecoder, Recording3DFixShowsOnTheDisplay) {
-  SKIP_WITHOUT_DECODER();
   PlayToEnd(kRecording3D);
   IsReplaying = 1;  // the refresh of the last playing second
   TimerTicks = 0;

@@ -36,7 +36,6 @@ TEST_F(StatusPanel, FirstRefreshOfAClearedRecord) {
 }
 
 TEST_F(StatusPanel, ResetRecordShowsTheStartTexts) {
-  SKIP_WITHOUT_DECODER();
   NMEAParser.ResetRecord();
   Tick();
   EXPECT_EQ(Form->LatitudeEdit1->text(), " N 0.000000");
