@@ -11,6 +11,7 @@
 
 #include "app/display/signal_chart.h"
 #include "bitmaps.h"
+#include "fixed_row_delegate.h"
 #include "comm_notifier.h"
 #include "main_unit.h"
 #include "message_box.h"
@@ -22,6 +23,7 @@ namespace {
 
 constexpr QRgb kSkyBlue = 0xA6CAF0;
 constexpr QRgb kMenuBar = 0xF0F0F0;
+constexpr int kListItemHeight = 13;
 
 }  // namespace
 
@@ -36,6 +38,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   for (auto [view, model] : {std::pair{ListBox1, ListBox1Lines}, {ListBox2, ListBox2Lines}, {ListBox3, ListBox3Lines}}) {
     // Every line is one row of the same height, so the view never measures a million rows.
     view->setUniformItemSizes(true);
+    view->setItemDelegate(new FixedRowDelegate(kListItemHeight, view));
     view->setModel(model);
   }
 

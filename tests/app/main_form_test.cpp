@@ -162,6 +162,16 @@ TEST_F(MainFormInitial, GridHasTwelveCellsBesideASkyBlueHeading) {
   EXPECT_EQ(form.StringGrid1->focusPolicy(), Qt::NoFocus);
 }
 
+TEST_F(MainFormInitial, ListRowsAreThirteenPixelsHigh) {
+  TMainForm& form = ShowForm();
+  for (int i = 0; i < 40; ++i) form.ListBox1Lines->appendLine("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,,,*47");
+  form.ListBox1Lines->flush();
+  const QRect first = form.ListBox1->visualRect(form.ListBox1Lines->index(0));
+  const QRect second = form.ListBox1->visualRect(form.ListBox1Lines->index(1));
+  EXPECT_EQ(first.height(), 13);
+  EXPECT_EQ(second.top() - first.top(), 13);
+}
+
 TEST_F(MainFormInitial, TabOrderFollowsTheLayout) {
   TMainForm& form = ShowForm();
   const QStringList expected = {"ComComboBox1", "BaudComboBox1", "ListBox1", "TTFFEdit1", "LatitudeEdit1",
