@@ -11,6 +11,13 @@
 
 namespace {
 
+// A field shows its text from the start, as a read-out should, even when the
+// text is wider than the field (a long GPS time), not scrolled to its end.
+void SetField(QLineEdit* edit, const QString& text) {
+  edit->setText(text);
+  edit->setCursorPosition(0);
+}
+
 // Columns past the grid's last one are accepted and not shown.
 void SetGridCell(QTableWidget& grid, int column, const QString& text) {
   if (column >= grid.columnCount()) return;
@@ -46,15 +53,15 @@ void TMainForm::UpdateNMEA(int) {
 
   DrawSignalChartBackground(Image2->Canvas());
 
-  LatitudeEdit1->setText(LatitudeText(record.GgaLat, locale));
-  LongitudeEdit1->setText(LongitudeText(record.GgaLon, locale));
-  AltitudeEdit1->setText(AltitudeText(record.GgaAltitude, locale));
+  SetField(LatitudeEdit1, LatitudeText(record.GgaLat, locale));
+  SetField(LongitudeEdit1, LongitudeText(record.GgaLon, locale));
+  SetField(AltitudeEdit1, AltitudeText(record.GgaAltitude, locale));
 
   const QColor grayText = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
   SetGridTextColour(*StringGrid1,
                     GridTextColour(record.GsaFixType, StringGrid1->palette().color(QPalette::Text), grayText));
   if (TtffCounts(record.GsaFixType)) ++TTFFCount;
-  FixEdit1->setText(FixText(record.GsaFixType));
+  SetField(FixEdit1, FixText(record.GsaFixType));
 
   SetGridCell(*StringGrid1, 0, QStringLiteral("PN"));
   const int inView = SatellitesToDraw(record);
@@ -69,9 +76,9 @@ void TMainForm::UpdateNMEA(int) {
   Image2->update();
   sky->update();
 
-  GPSTimeEdit1->setText(GpsTimeText(record));
-  TTFFEdit1->setText(TtffText(TTFFCount));
-  SpeedEdit->setText(SpeedText(record.RmcSpeedKnots, locale));
+  SetField(GPSTimeEdit1, GpsTimeText(record));
+  SetField(TTFFEdit1, TtffText(TTFFCount));
+  SetField(SpeedEdit, SpeedText(record.RmcSpeedKnots, locale));
 }
 
 void TMainForm::Button2Click() {

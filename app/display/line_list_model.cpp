@@ -54,10 +54,15 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
 }
 
 QString LineListModel::DisplayText(std::string_view line) {
-  if (line.empty()) {
-    return {};
-  }
   const void* zero = std::memchr(line.data(), 0, line.size());
   const size_t shown = zero ? static_cast<size_t>(static_cast<const char*>(zero) - line.data()) : line.size();
-  return QString::fromLatin1(line.data(), static_cast<qsizetype>(shown));
+  // A row is one line of text: the line feed that live lines start with, and
+  // any other control byte, would otherwise wrap the row and hide the sentence.
+  QString text;
+  text.reserve(static_cast<qsizetype>(shown));
+  for (size_t i = 0; i < shown; ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x20 && c != 0x7F) text.append(QChar(c));
+  }
+  return text;
 }

@@ -105,6 +105,8 @@ TEST_F(StatusPanel, DatesAndTimesHaveNoLeadingZeros) {
   NMEAParser.RmcUtcSecond = 58;
   Tick();
   EXPECT_EQ(Form->GPSTimeEdit1->text(), "2024/12/31   23:59:58");
+  // Wider than its field: the read-out shows the date, not the end of the text.
+  EXPECT_EQ(Form->GPSTimeEdit1->cursorPosition(), 0);
 }
 
 TEST_F(StatusPanel, FixTypeSetsTextGridColourAndCounting) {

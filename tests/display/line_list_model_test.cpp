@@ -44,6 +44,16 @@ TEST(LineListModel, ShowsTextUpToFirstZeroButKeepsAllBytes) {
   EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).isValid());
 }
 
+TEST(LineListModel, ShowsEachRowOnOneLineWithoutControlBytes) {
+  LineListModel model;
+  model.appendLine("\n$GPGSA,A,3*1E");
+  model.appendLine("a\tb\x7f");
+  model.flush();
+  EXPECT_EQ(Row(model, 0), "$GPGSA,A,3*1E");
+  EXPECT_EQ(Row(model, 1), "ab");
+  EXPECT_EQ(model.lineBytes(0), "\n$GPGSA,A,3*1E");
+}
+
 TEST(LineListModel, ClearWithPendingAppendsAnnouncesOnlyNewLines) {
   LineListModel model;
   model.appendLine("old 1");
