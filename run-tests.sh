@@ -32,7 +32,7 @@ if [ -f fuzz/CMakeLists.txt ]; then
   echo "== Fuzzing (bounded)"
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQV_WITH_APP=OFF -DQV_WITH_BENCH=OFF -DQV_WITH_FUZZ=ON >/dev/null
-  cmake --build build-fuzz -j"$jobs"
+  cmake --build build-fuzz -j"$jobs" --target fuzz_targets
   for f in build-fuzz/bin/fuzz_*; do
     name=$(basename "$f")
     corpus=$(mktemp -d)
