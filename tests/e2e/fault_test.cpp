@@ -55,7 +55,7 @@ TEST_F(E2eFixture, GarbageAndBadChecksumsLeaveTheLastGoodPositionOnDisplay) {
   const QString transcript = WorkPath(QStringLiteral("sent.nmea"));
   // Moving fast, so every second's GGA has its own position. This seed ends
   // the run on a GGA with a wrong checksum.
-  SimProcess* sim = StartSim({"--seed", "7", "--pace", "2", "--cycles", "14", "--wait-open", "--acquire", "0",
+  SimProcess* sim = StartSim({"--seed", "8", "--pace", "2", "--cycles", "14", "--wait-open", "--acquire", "0",
                               "--speed", "300", "--course", "30", "--bad-checksum-rate", "0.4", "--garbage-rate",
                               "0.4", "--transcript", transcript});
   ASSERT_NE(sim, nullptr);
