@@ -11,7 +11,9 @@
 #include <utility>
 
 #include "bitmaps.h"
+#include "comm_notifier.h"
 #include "main_unit.h"
+#include "message_box.h"
 #include "port_poll.h"
 
 TMainForm* MainForm = nullptr;
@@ -69,15 +71,22 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   NMEATimer->setInterval(1000);
   ParserTimer = new QTimer(this);
   ParserTimer->setInterval(1000);
-  connect(NMEATimer, &QTimer::timeout, this, &TMainForm::NMEATimerTimer);
-  connect(ParserTimer, &QTimer::timeout, this, &TMainForm::ParserTimerTimer);
-  connect(ComBtn1, &QPushButton::clicked, this, &TMainForm::ComBtn1Click);
-  connect(ColdStartButton1, &QPushButton::clicked, this, &TMainForm::ColdStartButton1Click);
-  connect(LogButton, &QPushButton::clicked, this, &TMainForm::LogButtonClick);
-  connect(LoadButton, &QPushButton::clicked, this, &TMainForm::LoadButtonClick);
-  connect(ParserButton, &QPushButton::clicked, this, &TMainForm::ParserButtonClick);
-  connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+  const auto reported = [this](void (TMainForm::*handler)()) {
+    return [this, handler] { RunReported([this, handler] { (this->*handler)(); }); };
+  };
+  connect(NMEATimer, &QTimer::timeout, this, reported(&TMainForm::NMEATimerTimer));
+  connect(ParserTimer, &QTimer::timeout, this, reported(&TMainForm::ParserTimerTimer));
+  connect(ComBtn1, &QPushButton::clicked, this, reported(&TMainForm::ComBtn1Click));
+  connect(ColdStartButton1, &QPushButton::clicked, this, reported(&TMainForm::ColdStartButton1Click));
+  connect(LogButton, &QPushButton::clicked, this, reported(&TMainForm::LogButtonClick));
+  connect(LoadButton, &QPushButton::clicked, this, reported(&TMainForm::LoadButtonClick));
+  connect(ParserButton, &QPushButton::clicked, this, reported(&TMainForm::ParserButtonClick));
+  connect(Button1, &QPushButton::clicked, this, reported(&TMainForm::Button1Click));
+  connect(Button2, &QPushButton::clicked, this, reported(&TMainForm::Button2Click));
+  Comm1.OnReceiveData = [this](TComm* sender, const uint8_t* buffer, uint16_t length) {
+    Comm1ReceiveData(sender, buffer, length);
+  };
+  Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
 
   FormCreate();
   NMEATimer->start();
@@ -161,6 +170,7 @@ void TMainForm::FormClose() {
   Closed = true;
   NMEATimer->stop();
   ParserTimer->stop();
+  CloseLiveSession();
   EarthBitmap.reset();
   PortRegistry.reset();
   PortNames.reset();

@@ -4,11 +4,16 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 #include "canvas_image.h"
 #include "app/display/line_list_model.h"
+#include "receive_lines.h"
+#include "serial/comm.h"
 #include "ui_main_form.h"
+
+class CommNotifier;
 
 // The viewer's one window. Its controls are the members that the layout in
 // resources/main_form.ui names (ComBtn1, Image2, ListBox1, ...); all run-time
@@ -29,11 +34,16 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   LineListModel* ListBox2Lines;
   LineListModel* ListBox3Lines;
 
+  // The receiver's serial port; its received data goes to Comm1ReceiveData.
+  TComm Comm1;
+
   // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
   QFileDialog& OpenDialog1();
 
   // Redraws the whole display from NMEAParser's record; the tick calls it with 1.
   void UpdateNMEA(int panel);
+
+  void Comm1ReceiveData(TComm* Sender, const uint8_t* Buffer, uint16_t BufferLength);
 
  public slots:
   void NMEATimerTimer();
@@ -55,10 +65,14 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormShow();
   void FormClose();
   void ApplyLayoutDetails();
+  void CloseLiveSession();
 
   bool Shown = false;
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
+  ReceiveLineCutter ReceiveLines;
+  // Declared after Comm1 so it stops watching before the port component goes.
+  std::unique_ptr<CommNotifier> Comm1Notifier;
 };
 
 // The window, set while it exists.

@@ -1,8 +1,167 @@
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include <chrono>
+#include <exception>
+#include <thread>
+
+#include "bitmaps.h"
+#include "connect_rules.h"
 #include "main_form.h"
+#include "main_unit.h"
+#include "message_box.h"
+#include "nmea_log_name.h"
 
 // Connection, cold start and logging handlers, wired to their controls already.
 
-void TMainForm::ComBtn1Click() {}
-void TMainForm::ColdStartButton1Click() {}
-void TMainForm::LogButtonClick() {}
-void TMainForm::Button1Click() {}
+namespace {
+
+constexpr auto kColdStartWait = std::chrono::milliseconds(200);
+
+// The glyph, hint and enabled states of the connected and the idle mode.
+void ShowConnected(TMainForm& form, bool connected) {
+  form.ComBtn1->setIcon(LoadGlyph(connected ? "ID_CONNECT" : "ID_DISCONNECT"));
+  form.ComBtn1->setToolTip(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+  form.ComComboBox1->setEnabled(!connected);
+  form.BaudComboBox1->setEnabled(!connected);
+  form.ColdStartButton1->setEnabled(connected);
+  form.LoadButton->setEnabled(!connected);
+  form.ParserButton->setEnabled(!connected);
+}
+
+void Send(TComm& comm, const QByteArray& bytes) {
+  // A refused write (the port closed under us) is not an error here: the
+  // rest of the cold start runs regardless.
+  comm.WriteCommData(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<uint16_t>(bytes.size()));
+}
+
+}  // namespace
+
+void TMainForm::ComBtn1Click() {
+  if (IsConnected != 0) {
+    Comm1.StopComm();
+    IsConnected = 0;
+    ShowConnected(*this, false);
+    return;
+  }
+
+  Comm1.SetCommName(CommNameFromPortText(ComComboBox1->currentText()));
+  Comm1.SetBaudRate(BaudRateFromText(BaudComboBox1->currentText()));
+  Comm1.SetStopBits(Comm1.BaudRate() == 9600 ? TStopBits::_2 : TStopBits::_1);
+  NMEAParser.ResetRecord();
+  ListBox1Lines->clear();
+  for (int column = 1; column <= 12; ++column) StringGrid1->item(0, column)->setText(QString());
+  // A new connection starts a new stream; half a line from the last one
+  // would only spoil its first sentence.
+  ReceiveLines.Reset();
+  Comm1.StartComm();
+  IsConnected = 1;
+  TTFFCount = 0;
+  ShowConnected(*this, true);
+}
+
+void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferLength) {
+  bool added = false;
+  ReceiveLines.Feed(Buffer, BufferLength, [&](std::string_view line) {
+    ListBox1Lines->appendLine(line);
+    if (IsLogging != 0) ListBox3Lines->appendLine(line);
+    // The carriage return is never fed: the decoder completes a sentence at
+    // its second checksum digit and skips the line feed in front of the next.
+    NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+    added = true;
+  });
+  if (added) {
+    ListBox1Lines->flush();
+    ListBox1->scrollToBottom();
+  }
+}
+
+void TMainForm::LogButtonClick() {
+  if (IsLogging == 0) {
+    IsLogging = 1;
+    ListBox3Lines->clear();
+    LogButton->setText(QStringLiteral("Stop"));
+    return;
+  }
+
+  IsLogging = 0;
+  LogButton->setText(QStringLiteral("Log"));
+  const QString path = NmeaLogFileName(NmeaLogFolder(), QDateTime::currentDateTime());
+  // On failure the lines stay in the buffer until the next start clears it.
+  if (ListBox3Lines->count() > 0) ListBox3Lines->saveToFile(QFile::encodeName(path).toStdString());
+  LogButton->setIcon(LoadGlyph("ID_LOGNMEA1"));
+}
+
+void TMainForm::Button1Click() {
+  Edit1->setText(NmeaLogFolder() + QDir::separator() +
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHH:mm")) + QStringLiteral(".txt"));
+}
+
+void TMainForm::ColdStartButton1Click() {
+  ColdStartButton1->setEnabled(false);
+  switch (ChipComboBox->currentIndex()) {
+    case 0:
+      // Skytraq receivers ship at 9600 baud, SiRF ones at 4800.
+      if (Comm1.BaudRate() == 9600) {
+        Send(Comm1, SkytraqColdStart);
+      } else {
+        Send(Comm1, ColdStartCommand);
+        Send(Comm1, CRLF);
+      }
+      break;
+    case 1:
+      Send(Comm1, SkytraqColdStart);
+      break;
+    case 2:
+      Send(Comm1, ColdStartCommand);
+      Send(Comm1, CRLF);
+      break;
+    default:
+      break;
+  }
+
+  // Closing the port drops what is still queued for sending: the first wait
+  // gives the transmit thread time to put the command on the line (61 bytes
+  // take about 127 ms at 4800 baud). The second lets the receiver restart
+  // before the port opens again.
+  std::this_thread::sleep_for(kColdStartWait);
+  Comm1.StopComm();
+  std::this_thread::sleep_for(kColdStartWait);
+
+  NMEATimer->stop();
+  NMEAParser.ResetRecord();
+  ListBox1Lines->clear();
+  LatitudeEdit1->clear();
+  LongitudeEdit1->clear();
+  AltitudeEdit1->clear();
+  TTFFCount = 0;
+  ReceiveLines.Reset();
+  try {
+    Comm1.StartComm();
+  } catch (...) {
+    // The port is closed now, so the window falls back to idle as after a
+    // failed connect, refreshing and polling again; the error is still reported.
+    IsConnected = 0;
+    ShowConnected(*this, false);
+    NMEATimer->start();
+    throw;
+  }
+  ColdStartButton1->setEnabled(true);
+  NMEATimer->start();
+}
+
+void TMainForm::CloseLiveSession() {
+  Comm1.StopComm();
+  IsConnected = 0;
+  if (IsLogging == 0) return;
+  // Deliveries posted before the port closed belong in the log too.
+  Comm1.DispatchNotifications();
+  try {
+    LogButtonClick();
+  } catch (const std::exception& e) {
+    // The window closes either way; the user still learns the log was not written.
+    ShowExceptionReport(QString::fromUtf8(e.what()));
+  }
+}

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 // Every message box of the viewer goes through here, captioned with the
@@ -18,3 +19,18 @@ void ShowMessage(const QString& text);
 // message with a full stop appended when its last character sorts after ".".
 void ShowExceptionReport(const QString& message);
 QString ExceptionReportText(const QString& message);
+
+// Runs one event handler and reports what it raises. Handlers are entered
+// through this rather than letting the exception unwind through the toolkit's
+// signal delivery, which does not expect it and would leave its own state
+// half-updated; the application's event filter stays as a last resort.
+template <typename Handler>
+void RunReported(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowExceptionReport(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ShowExceptionReport(QString());
+  }
+}

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 
+namespace nmea {
+class FieldIndex;
+}
+
 // One satellite of the GSV table.
 struct SatEntry {
   uint16_t Prn;
@@ -34,15 +38,18 @@ class CNMEAParser {
 
  private:
   enum : uint8_t { WaitStart, InName, InData, ChecksumHigh, ChecksumLow };
+  // Commas remembered per sentence: enough for the last field any decoder reads.
+  static constexpr int kIndexedCommas = 20;
 
-  void ConsumeByte(uint8_t byte);
-  void DispatchSentence(const char* name, const char* data);
-  void DecodeGGA(const char* data);
-  void DecodeGSA(const char* data);
-  void DecodeGSV(const char* data);
-  void DecodeRMB(const char* data);
-  void DecodeRMC(const char* data);
-  void DecodeZDA(const char* data);
+  void StartSentence();
+  void Dispatch();
+  void DispatchSentence(const char* name, const nmea::FieldIndex& fields);
+  void DecodeGGA(const nmea::FieldIndex& f);
+  void DecodeGSA(const nmea::FieldIndex& f);
+  void DecodeGSV(const nmea::FieldIndex& f);
+  void DecodeRMB(const nmea::FieldIndex& f);
+  void DecodeRMC(const nmea::FieldIndex& f);
+  void DecodeZDA(const nmea::FieldIndex& f);
 
   uint8_t ReaderState;
   uint8_t RunningXor;
@@ -50,6 +57,11 @@ class CNMEAParser {
   uint16_t BufLen;
   char NameBuf[8];
   char DataBuf[256];
+  // Where the data part's commas and first NUL are, noted while it arrives so
+  // the decoders need not scan it again.
+  uint8_t CommaCount;
+  uint8_t CommaPos[kIndexedCommas];
+  uint16_t TextLen;
 
  public:
   uint32_t SentenceTotal;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Cuts the receiver's byte stream into lines at carriage returns. A delivery
+// from the serial port ends wherever the 100 ms read gap fell, often in the
+// middle of a sentence, so the bytes after a delivery's last carriage return
+// are kept and begin the next delivery's first line instead of being lost.
+// The line feed of a CR LF pair therefore starts the following line, as the
+// receive path has always listed it.
+class ReceiveLineCutter {
+ public:
+  // A receiver that never sends a carriage return must not grow the kept
+  // tail without bound; past this size the tail is handed on as a line.
+  static constexpr size_t kMaxCarry = 4096;
+
+  template <typename OnLine>
+  void Feed(const uint8_t* bytes, size_t length, OnLine&& onLine) {
+    size_t start = 0;
+    for (size_t i = 0; i < length; ++i) {
+      if (bytes[i] != '\r') continue;
+      if (carry_.empty()) {
+        onLine(std::string_view(reinterpret_cast<const char*>(bytes) + start, i - start));
+      } else {
+        carry_.append(reinterpret_cast<const char*>(bytes) + start, i - start);
+        onLine(std::string_view(carry_));
+        carry_.clear();
+      }
+      start = i + 1;
+    }
+    carry_.append(reinterpret_cast<const char*>(bytes) + start, length - start);
+    if (carry_.size() > kMaxCarry) {
+      onLine(std::string_view(carry_));
+      carry_.clear();
+    }
+  }
+
+  // Connecting starts a new stream: whatever an earlier one left is dropped.
+  void Reset() { carry_.clear(); }
+
+  std::string_view Pending() const { return carry_; }
+
+ private:
+  std::string carry_;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace nmea {
+
+// The fields of one data part, reached through the positions of its commas so
+// that a decoder does not rescan the text for every field. Field k reads
+// exactly as CNMEAParser::ExtractField(data, k, buf, kFieldLimit) would copy
+// it: cut at "*", at most kFieldLimit - 1 characters, and empty when not found.
+class FieldIndex {
+ public:
+  static constexpr int kFieldLimit = 25;
+  // The decoders read no field beyond 18 (the last SNR of a GSV sentence).
+  static constexpr int kMaxFields = 20;
+
+  // Scans a NUL-terminated data part of at most 255 characters, as the
+  // reader stores them.
+  explicit FieldIndex(const char* data);
+  // Uses the commas the reader noted within the first `textLen` characters of
+  // `data`, a text without "*"; `commas` must outlive the index.
+  FieldIndex(const char* data, const uint8_t* commas, int commaCount, int textLen)
+      : data_(data), commas_(commas), commaCount_(commaCount), textLen_(textLen) {}
+
+  FieldIndex(const FieldIndex&) = delete;
+  FieldIndex& operator=(const FieldIndex&) = delete;
+
+  std::string_view operator[](int k) const {
+    if (k < 0 || k > commaCount_ || k >= kMaxFields) return {};
+    const int begin = k == 0 ? 0 : commas_[k - 1] + 1;
+    int len = (k < commaCount_ ? commas_[k] : textLen_) - begin;
+    if (mayHoldStar_) len = CutAtStar(begin, len);
+    return {data_ + begin, static_cast<size_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1)};
+  }
+  bool Found(int k) const { return !(*this)[k].empty(); }
+
+ private:
+  int CutAtStar(int begin, int len) const;
+
+  const char* data_;
+  const uint8_t* commas_;
+  int commaCount_ = 0;
+  int textLen_ = 0;
+  bool mayHoldStar_ = false;
+  uint8_t ownCommas_[kMaxFields] = {};
+};
+
+}  // namespace nmea

@@ -1,0 +1,122 @@
+#include <QDateTime>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "bitmaps.h"
+#include "live_fixture.h"
+#include "nmea_log_name.h"
+
+namespace {
+
+const std::string kGga = Sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+const std::string kGsa = Sentence("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
+const std::string kRmc = Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+
+using LiveLog = LiveFixture;
+
+TEST_F(LiveLog, LogHoldsExactlyTheLinesReceivedWhileLoggingEachWithCrLf) {
+  Connect();
+  Pty.Write(kRmc + "\r\n");
+  ASSERT_TRUE(WaitForLines(1));
+  Click(Form->LogButton);
+  EXPECT_EQ(IsLogging, 1);
+  EXPECT_EQ(Form->LogButton->text(), "Stop");
+  Pty.Write(kGga + "\r\n" + kGsa + "\r\n");
+  ASSERT_TRUE(WaitForLines(3));
+  EXPECT_TRUE(LogFiles().isEmpty());
+
+  Form->LogButton->setIcon(LoadGlyph("ID_LOGNMEA2"));
+  Click(Form->LogButton);
+  EXPECT_EQ(IsLogging, 0);
+  EXPECT_EQ(Form->LogButton->text(), "Log");
+  EXPECT_TRUE(ShowsGlyph(Form->LogButton, "ID_LOGNMEA1"));
+  const QStringList files = LogFiles();
+  ASSERT_EQ(files.size(), 1);
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^nmea_\\d{12}\\.txt$")).match(QDir(files[0]).dirName()).hasMatch())
+      << files[0].toStdString();
+  // The line feed after the RMC sentence, received before logging began, starts the first logged line.
+  EXPECT_EQ(ReadFile(files[0]), "\n" + kGga + "\r\n" + "\n" + kGsa + "\r\n");
+}
+
+TEST_F(LiveLog, TwoLogsInTheSameMinuteKeepBothFiles) {
+  Connect();
+  const std::string first = Sentence("GPTXT,01,01,02,first");
+  const std::string second = Sentence("GPTXT,01,01,02,second");
+  Click(Form->LogButton);
+  Pty.Write(first + "\r\n");
+  ASSERT_TRUE(WaitForLines(1));
+  Click(Form->LogButton);
+  Click(Form->LogButton);
+  Pty.Write(second + "\r\n");
+  ASSERT_TRUE(WaitForLines(2));
+  Click(Form->LogButton);
+
+  const QStringList files = LogFiles();
+  ASSERT_EQ(files.size(), 2);
+  QStringList contents;
+  for (const QString& f : files) contents << QString::fromStdString(ReadFile(f));
+  QStringList expected{QString::fromStdString(first + "\r\n"), QString::fromStdString("\n" + second + "\r\n")};
+  contents.sort();
+  expected.sort();
+  EXPECT_EQ(contents, expected);
+}
+
+TEST_F(LiveLog, LogWithoutReceivedLinesWritesNoFile) {
+  Click(Form->LogButton);
+  Click(Form->LogButton);
+  EXPECT_TRUE(LogFiles().isEmpty());
+  EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(LiveLog, UnwritableFolderReportsCannotCreateFileAndKeepsTheLines) {
+  LogFolder = LogDir.filePath(QStringLiteral("no-such-folder"));
+  Connect();
+  Click(Form->LogButton);
+  Pty.Write(kGga + "\r\n");
+  ASSERT_TRUE(WaitForLines(1));
+  Click(Form->LogButton);
+  const QStringList errors = Texts(QMessageBox::Critical);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Cannot create file ") + LogFolder + QStringLiteral("/nmea_")))
+      << errors[0].toStdString();
+  EXPECT_EQ(IsLogging, 0);
+  EXPECT_EQ(Form->LogButton->text(), "Log");
+  EXPECT_EQ(Form->ListBox3Lines->count(), 1u);
+}
+
+TEST_F(LiveLog, ClosingTheWindowWhileLoggingWritesTheLog) {
+  Connect();
+  Click(Form->LogButton);
+  Pty.Write(kGga + "\r\n" + kGsa + "\r\n");
+  ASSERT_TRUE(WaitForLines(2));
+  Form->close();
+  const QStringList files = LogFiles();
+  ASSERT_EQ(files.size(), 1);
+  EXPECT_EQ(ReadFile(files[0]), kGga + "\r\n" + "\n" + kGsa + "\r\n");
+  EXPECT_EQ(IsLogging, 0);
+  EXPECT_FALSE(Form->Comm1.IsOpen());
+}
+
+TEST_F(LiveLog, ClosingTheWindowReportsALogThatCannotBeWritten) {
+  LogFolder = LogDir.filePath(QStringLiteral("no-such-folder"));
+  Form->ListBox3Lines->appendLine(kGga);
+  IsLogging = 1;
+  Form->close();
+  EXPECT_FALSE(Form->isVisible());
+  const QStringList errors = Texts(QMessageBox::Critical);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Cannot create file "))) << errors[0].toStdString();
+}
+
+TEST_F(LiveLog, TestButtonShowsTheLogFolderAndTheTimeToTheMinute) {
+  const QString before = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHH:mm"));
+  Click(Form->Button1);
+  const QString after = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHH:mm"));
+  const QString prefix = LogFolder + QStringLiteral("/");
+  EXPECT_TRUE(Form->Edit1->text() == prefix + before + ".txt" || Form->Edit1->text() == prefix + after + ".txt")
+      << Form->Edit1->text().toStdString();
+  EXPECT_TRUE(LogFiles().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+# Rewrites the expected decoder output beside every recording in DATA_DIR:
+# NAME.json as a file replay feeds it, NAME.raw.json fed as one raw stream.
+file(GLOB recordings "${DATA_DIR}/*.nmea")
+foreach(recording IN LISTS recordings)
+  get_filename_component(stem "${recording}" NAME_WE)
+  foreach(mode lines raw)
+    if(mode STREQUAL "raw")
+      set(args --raw)
+      set(out "${DATA_DIR}/${stem}.raw.json")
+    else()
+      set(args)
+      set(out "${DATA_DIR}/${stem}.json")
+    endif()
+    execute_process(COMMAND "${DECODE}" ${args} "${recording}"
+                    OUTPUT_FILE "${out}" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "quorvane-decode failed on ${recording}: ${rc}")
+    endif()
+  endforeach()
+  message(STATUS "Expected output written for ${stem}")
+endforeach()

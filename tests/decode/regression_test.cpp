@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "line_feed.h"
+#include "nmea_parser.h"
+#include "record_json.h"
+#include "recordings.h"
+
+namespace {
+
+enum class Mode { Lines, Raw };
+
+// Feeds `text` in blocks of `chunk` bytes (0: all at once) the way the decode
+// tool does in the given mode.
+std::string Decode(const std::string& text, Mode mode, size_t chunk) {
+  CNMEAParser parser;
+  if (chunk == 0) chunk = text.size() + 1;
+  for (size_t at = 0; at < text.size(); at += chunk) {
+    const size_t n = std::min(chunk, text.size() - at);
+    if (mode == Mode::Raw) {
+      parser.FeedBytes(text.data() + at, static_cast<uint32_t>(n));
+    } else {
+      FeedLines(parser, text.data() + at, n);
+    }
+  }
+  return RecordJson(parser);
+}
+
+class Recording : public testing::TestWithParam<std::tuple<std::string, Mode>> {};
+
+TEST_P(Recording, DecodesToExpectedRecordInAnyChunking) {
+  const auto& [name, mode] = GetParam();
+  const std::string text = ReadFile(kDataDir / (name + ".nmea"));
+  ASSERT_FALSE(text.empty());
+  const auto expectedPath = kDataDir / (name + (mode == Mode::Raw ? ".raw.json" : ".json"));
+  const std::string expected = ReadFile(expectedPath);
+  ASSERT_FALSE(expected.empty()) << expectedPath << " is missing; build regen-expected";
+  for (const size_t chunk : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{13},
+                             size_t{61}, size_t{509}}) {
+    SCOPED_TRACE(testing::Message() << "chunk size " << chunk);
+    EXPECT_EQ(Decode(text, mode, chunk), expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Decode, Recording,
+    testing::Combine(testing::ValuesIn(RecordingNames()), testing::Values(Mode::Lines, Mode::Raw)),
+    [](const testing::TestParamInfo<Recording::ParamType>& info) {
+      return std::get<0>(info.param) + (std::get<1>(info.param) == Mode::Raw ? "_raw" : "_lines");
+    });
+
+// Each recording exists to show something; pin the point of the ones that
+// show a mended fault, so a regenerated expectation cannot quietly lose it.
+CNMEAParser DecodeRecording(const std::string& name) {
+  CNMEAParser parser;
+  const std::string text = ReadFile(kDataDir / (name + ".nmea"));
+  FeedLines(parser, text.data(), text.size());
+  return parser;
+}
+
+TEST(RecordingPoints, GoodSentencesAfterCutOnesAreDecoded) {
+  const CNMEAParser p = DecodeRecording("resync_after_cut");
+  EXPECT_EQ(p.SentenceTotal, 2u);
+  EXPECT_EQ(p.RmcSentences, 1u);
+  EXPECT_EQ(p.GgaSentences, 1u);
+  EXPECT_EQ(p.GgaAltitude, 546.0);
+}
+
+TEST(RecordingPoints, SbasPrnDoesNotMarkSatelliteTwelve) {
+  const CNMEAParser p = DecodeRecording("sbas_prn_in_gsa");
+  ASSERT_EQ(p.GsvSat[1].Prn, 12);
+  EXPECT_EQ(p.GsvSat[1].InSolution, 0);
+  ASSERT_EQ(p.GsvSat[4].Prn, 120);
+  EXPECT_EQ(p.GsvSat[4].InSolution, 1);
+}
+
+TEST(RecordingPoints, GsvWithoutMessageNumberChangesNothing) {
+  const CNMEAParser p = DecodeRecording("gsv_without_message_number");
+  EXPECT_EQ(p.SentenceTotal, 3u);
+  EXPECT_EQ(p.GsvSentences, 1u);
+  EXPECT_EQ(p.GsvSat[0].Prn, 1);
+  EXPECT_EQ(p.GsvSat[3].Prn, 0);
+}
+
+TEST(RecordingPoints, ShortTimeReadsMissingPositionsAsZero) {
+  const CNMEAParser p = DecodeRecording("short_time_and_date");
+  EXPECT_EQ(p.GgaUtcHour, 12);
+  EXPECT_EQ(p.GgaUtcMinute, 0);
+  EXPECT_EQ(p.GgaUtcSecond, 0);
+  EXPECT_EQ(p.RmcDay, 8);
+  EXPECT_EQ(p.RmcMonth, 3);
+  EXPECT_EQ(p.RmcYear, 2000);
+  EXPECT_EQ(p.ZdaUtcHour, 7);
+  EXPECT_EQ(p.ZdaUtcMinute, 0);
+}
+
+TEST(RecordingPoints, NoisyLineKeepsEverySoundSentence) {
+  const CNMEAParser lines = DecodeRecording("line_endings");
+  // GGA, RMC, GSA, ZDA (lowercase digits that happen to match) and the last RMC.
+  EXPECT_EQ(lines.SentenceTotal, 5u);
+  EXPECT_EQ(lines.ZdaSentences, 1u);
+  EXPECT_EQ(lines.RmcSentences, 2u);
+  EXPECT_EQ(lines.GgaAltitude, 61.7);
+}
+
+}  // namespace

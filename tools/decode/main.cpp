@@ -1,0 +1,101 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "line_feed.h"
+#include "nmea_parser.h"
+#include "record_json.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: quorvane-decode [--raw] [FILE...]\n"
+    "\n"
+    "Decodes NMEA 0183 recordings with the viewer's decoder and, once all input\n"
+    "is read, prints one JSON object: SentenceTotal and every member of the\n"
+    "navigation record, in the record's order.\n"
+    "\n"
+    "Reads the FILEs in the order given, all into one decoder; with no FILE, or\n"
+    "where FILE is -, reads standard input.\n"
+    "\n"
+    "By default the input is fed as a file replay feeds it: split into lines at\n"
+    "CR LF, a lone CR or a lone LF, each line fed without its terminator. Zero\n"
+    "bytes are ordinary bytes.\n"
+    "\n"
+    "  --raw   feed the bytes unchanged, as one stream (a CR then ends a\n"
+    "          sentence that has no checksum, as on a live serial line)\n"
+    "  --help  show this text\n"
+    "\n"
+    "Reals are printed so that they read back exactly (null when not finite),\n"
+    "characters as one-character strings, GsaActivePrn as 36 integers and\n"
+    "GsvSat as 36 objects with Prn, Snr, InSolution, Azimuth and Elevation.\n"
+    "\n"
+    "Exit status: 0 on success; 1 on a usage error; 2 when a file cannot be read\n"
+    "(one line on standard error names it and the reason, and no JSON is printed).\n";
+
+// Returns false after reporting on standard error when the file cannot be read.
+bool DecodeFile(const char* name, bool raw, CNMEAParser& parser) {
+  const bool isStdin = std::strcmp(name, "-") == 0;
+  std::FILE* f = isStdin ? stdin : std::fopen(name, "rb");
+  if (f == nullptr) {
+    std::fprintf(stderr, "quorvane-decode: %s: %s\n", name, std::strerror(errno));
+    return false;
+  }
+  std::vector<char> block(1 << 16);
+  bool ok = true;
+  for (;;) {
+    const size_t n = std::fread(block.data(), 1, block.size(), f);
+    if (raw) {
+      parser.FeedBytes(block.data(), static_cast<uint32_t>(n));
+    } else {
+      FeedLines(parser, block.data(), n);
+    }
+    if (n < block.size()) {
+      if (std::ferror(f)) {
+        std::fprintf(stderr, "quorvane-decode: %s: %s\n", isStdin ? "standard input" : name,
+                     std::strerror(errno));
+        ok = false;
+      }
+      break;
+    }
+  }
+  if (!isStdin) std::fclose(f);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool raw = false;
+  std::vector<const char*> files;
+  bool optionsDone = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (!optionsDone && std::strcmp(a, "--help") == 0) {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+    if (!optionsDone && std::strcmp(a, "--raw") == 0) {
+      raw = true;
+    } else if (!optionsDone && std::strcmp(a, "--") == 0) {
+      optionsDone = true;
+    } else if (!optionsDone && a[0] == '-' && a[1] != '\0') {
+      std::fprintf(stderr, "quorvane-decode: unknown option %s (try --help)\n", a);
+      return 1;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.empty()) files.push_back("-");
+
+  // One decoder for all input, as the viewer keeps one for its whole run.
+  static CNMEAParser parser;
+  for (const char* name : files) {
+    if (!DecodeFile(name, raw, parser)) return 2;
+  }
+  const std::string json = RecordJson(parser);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 2;
+}

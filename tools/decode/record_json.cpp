@@ -1,0 +1,164 @@
+#include "record_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+class JsonObject {
+ public:
+  explicit JsonObject(std::string& out) : out_(out) { out_ += "{\n"; }
+  void Close() { out_ += "\n}\n"; }
+
+  void Key(std::string_view key) {
+    if (!first_) out_ += ",\n";
+    first_ = false;
+    out_ += "  \"";
+    out_ += key;
+    out_ += "\": ";
+  }
+  void Integer(std::string_view key, long long v) {
+    Key(key);
+    out_ += std::to_string(v);
+  }
+  void Real(std::string_view key, double v) {
+    Key(key);
+    AppendReal(v);
+  }
+  void Char(std::string_view key, char c) {
+    Key(key);
+    AppendString(std::string_view(&c, 1));
+  }
+  void Text(std::string_view key, const char* text, size_t size) {
+    Key(key);
+    AppendString(std::string_view(text, strnlen(text, size)));
+  }
+
+  void AppendReal(double v) {
+    if (!std::isfinite(v)) {
+      out_ += "null";
+      return;
+    }
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out_.append(buf, r.ptr);
+  }
+
+  // Bytes outside printable ASCII are escaped as the code point of the same
+  // value, so the output is plain ASCII whatever a receiver sent.
+  void AppendString(std::string_view s) {
+    out_ += '"';
+    for (const char c : s) {
+      const auto u = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        out_ += '\\';
+        out_ += c;
+      } else if (u < 0x20 || u > 0x7E) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", u);
+        out_ += buf;
+      } else {
+        out_ += c;
+      }
+    }
+    out_ += '"';
+  }
+
+  std::string& Out() { return out_; }
+
+ private:
+  std::string& out_;
+  bool first_ = true;
+};
+
+}  // namespace
+
+std::string RecordJson(const CNMEAParser& p) {
+  std::string out;
+  out.reserve(8192);
+  JsonObject o(out);
+  o.Integer("SentenceTotal", p.SentenceTotal);
+
+  o.Integer("GgaUtcHour", p.GgaUtcHour);
+  o.Integer("GgaUtcMinute", p.GgaUtcMinute);
+  o.Integer("GgaUtcSecond", p.GgaUtcSecond);
+  o.Real("GgaLat", p.GgaLat);
+  o.Real("GgaLon", p.GgaLon);
+  o.Integer("GgaQuality", p.GgaQuality);
+  o.Integer("GgaSatsUsed", p.GgaSatsUsed);
+  o.Real("GgaHdop", p.GgaHdop);
+  o.Real("GgaAltitude", p.GgaAltitude);
+  o.Integer("GgaSentences", p.GgaSentences);
+  o.Integer("GgaPrevTimeSec", p.GgaPrevTimeSec);
+  o.Real("GgaPrevAltitude", p.GgaPrevAltitude);
+  o.Real("GgaClimbRate", p.GgaClimbRate);
+
+  o.Char("GsaSelection", p.GsaSelection);
+  o.Integer("GsaFixType", p.GsaFixType);
+  o.Key("GsaActivePrn");
+  out += '[';
+  for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
+    if (i > 0) out += ", ";
+    out += std::to_string(p.GsaActivePrn[i]);
+  }
+  out += ']';
+  o.Real("GsaPdop", p.GsaPdop);
+  o.Real("GsaHdop", p.GsaHdop);
+  o.Real("GsaVdop", p.GsaVdop);
+  o.Integer("GsaSentences", p.GsaSentences);
+
+  o.Integer("GsvInView", p.GsvInView);
+  o.Key("GsvSat");
+  out += "[\n";
+  for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
+    const SatEntry& e = p.GsvSat[i];
+    out += "    {\"Prn\": " + std::to_string(e.Prn) + ", \"Snr\": " + std::to_string(e.Snr) +
+           ", \"InSolution\": " + std::to_string(e.InSolution) +
+           ", \"Azimuth\": " + std::to_string(e.Azimuth) +
+           ", \"Elevation\": " + std::to_string(e.Elevation) + "}";
+    out += i + 1 < CNMEAParser::kSatTableSize ? ",\n" : "\n  ]";
+  }
+  o.Integer("GsvSentences", p.GsvSentences);
+
+  o.Char("RmbStatus", p.RmbStatus);
+  o.Real("RmbXte", p.RmbXte);
+  o.Char("RmbSteer", p.RmbSteer);
+  o.Text("RmbFromId", p.RmbFromId, sizeof p.RmbFromId);
+  o.Text("RmbToId", p.RmbToId, sizeof p.RmbToId);
+  o.Real("RmbToLat", p.RmbToLat);
+  o.Real("RmbToLon", p.RmbToLon);
+  o.Real("RmbRange", p.RmbRange);
+  o.Real("RmbBearing", p.RmbBearing);
+  o.Real("RmbClosing", p.RmbClosing);
+  o.Char("RmbArrival", p.RmbArrival);
+  o.Integer("RmbSentences", p.RmbSentences);
+
+  o.Integer("RmcUtcHour", p.RmcUtcHour);
+  o.Integer("RmcUtcMinute", p.RmcUtcMinute);
+  o.Integer("RmcUtcSecond", p.RmcUtcSecond);
+  o.Char("RmcStatus", p.RmcStatus);
+  o.Real("RmcLat", p.RmcLat);
+  o.Real("RmcLon", p.RmcLon);
+  o.Real("RmcSpeedKnots", p.RmcSpeedKnots);
+  o.Real("RmcTrack", p.RmcTrack);
+  o.Integer("RmcDay", p.RmcDay);
+  o.Integer("RmcMonth", p.RmcMonth);
+  o.Integer("RmcYear", p.RmcYear);
+  o.Real("RmcVariation", p.RmcVariation);
+  o.Integer("RmcSentences", p.RmcSentences);
+
+  o.Integer("ZdaUtcHour", p.ZdaUtcHour);
+  o.Integer("ZdaUtcMinute", p.ZdaUtcMinute);
+  o.Integer("ZdaUtcSecond", p.ZdaUtcSecond);
+  o.Integer("ZdaDay", p.ZdaDay);
+  o.Integer("ZdaMonth", p.ZdaMonth);
+  o.Integer("ZdaYear", p.ZdaYear);
+  o.Integer("ZdaZoneHours", p.ZdaZoneHours);
+  o.Integer("ZdaZoneMinutes", p.ZdaZoneMinutes);
+  o.Integer("ZdaSentences", p.ZdaSentences);
+  o.Close();
+  return out;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+#include "nmea_parser.h"
+
+// The parser's SentenceTotal and navigation record as one JSON object, keys in
+// the record's declared order. Reals are written so that they read back to the
+// same double (null when not finite); characters become one-character strings.
+std::string RecordJson(const CNMEAParser& parser);
