@@ -42,6 +42,9 @@ TEST_F(E2eFixture, ConnectingShowsTheReceiversPositionTimeFixAndSatellitesWithin
   const int second = Form->GPSTimeEdit1->text().section(QLatin1Char(':'), -1).toInt();
   EXPECT_LE(second, static_cast<int>(seconds) + 2) << "the receiver's clock runs from 09:05:00";
 
+  ASSERT_GT(Form->ListBox1Lines->count(), 0U);
+  EXPECT_EQ(Form->ListBox1Lines->lineBytes(0).substr(0, 3), "$GP") << "the first line is a whole sentence";
+
   // A refresh now, checked before any further data can arrive.
   Form->NMEATimerTimer();
   EXPECT_EQ(NMEAParser.GsvInView, 12);

@@ -47,6 +47,16 @@ TEST_F(E2eFixture, ReceiverHangingUpMidStreamLeavesAWindowThatDisconnectsAndConn
       kFirstFixPatienceMs))
       << Fields();
   EXPECT_EQ(Form->LatitudeEdit1->text().left(3), QLatin1String(" S "));
+
+  // And again, a few times: each connection receives afresh.
+  for (int round = 0; round < 3; ++round) {
+    Form->ComBtn1Click();
+    ASSERT_EQ(IsConnected, 0);
+    Connect(second->Device(), 9600);
+    ASSERT_EQ(IsConnected, 1) << "round " << round;
+    EXPECT_EQ(Form->ListBox1Lines->count(), 0U) << "connecting empties the line list";
+    EXPECT_TRUE(WaitFor([&] { return Form->ListBox1Lines->count() > 0; }, kPatienceMs)) << "round " << round;
+  }
   Form->ComBtn1Click();
   EXPECT_EQ(IsConnected, 0);
 }
