@@ -121,3 +121,41 @@ TEST_F(E2eFixture, GarbageAndBadChecksumsLeaveTheLastGoodPositionOnDisplay) {
   EXPECT_TRUE(last) << "final display " << Fields();
   EXPECT_EQ(Form->FixEdit1->text(), QLatin1String("3D Fix"));
 }
+
+TEST_F(E2eFixture, StalledReceiverKeepsTheDisplayAndTheSentenceItCutIsReceivedWhole) {
+  // The stall begins while the cycle at 3 s is on the line, part-way through
+  // its satellites, and lasts seven seconds of wall time.
+  SimProcess* sim = StartSim({"--pace", "2", "--acquire", "0", "--speed", "0", "--lat", "48.8584", "--lon", "2.2945",
+                              "--start-time", "2024-03-07T09:05:00", "--stall-after", "3.2", "--stall-for", "14"});
+  ASSERT_NE(sim, nullptr);
+  Connect(sim->Device(), 9600);
+  ASSERT_EQ(IsConnected, 1);
+  ASSERT_TRUE(WaitFor([&] { return Form->FixEdit1->text() == QLatin1String("3D Fix"); }, kFirstFixPatienceMs))
+      << Fields();
+  ASSERT_TRUE(WaitFor([&] { return !sim->StderrLines(QStringLiteral("stall: output paused")).isEmpty(); },
+                      kPatienceMs));
+
+  ASSERT_TRUE(WaitForTicks(2, 5000));
+  const std::string silent = Fields();
+  ASSERT_TRUE(WaitForTicks(2, 5000));
+  ASSERT_TRUE(sim->StderrLines(QStringLiteral("stall: output resumed")).isEmpty()) << "the stall ended too early";
+  EXPECT_EQ(Fields(), silent) << "refreshes without data keep what was shown";
+  EXPECT_EQ(Form->FixEdit1->text(), QLatin1String("3D Fix"));
+  const auto lat = DisplayedDegrees(Form->LatitudeEdit1->text());
+  EXPECT_TRUE(lat && std::fabs(*lat - 48.8584) < 1e-5) << silent;
+
+  // Afterwards the receiver's clock shows it went on meanwhile.
+  const int stalledAt = Form->GPSTimeEdit1->text().section(QLatin1Char(':'), -1).toInt();
+  EXPECT_TRUE(WaitFor(
+      [&] { return Form->GPSTimeEdit1->text().section(QLatin1Char(':'), -1).toInt() >= stalledAt + 10; },
+      kPatienceMs))
+      << Fields();
+
+  // The sentence the stall cut arrived in two deliveries seconds apart, and
+  // still makes one line: every line is a sentence from its "$".
+  for (size_t i = 0; i < Form->ListBox1Lines->count(); ++i) {
+    std::string_view line = Form->ListBox1Lines->lineBytes(i);
+    if (!line.empty() && line.front() == '\n') line.remove_prefix(1);
+    EXPECT_TRUE(line.substr(0, 3) == "$GP") << "line " << i << ": '" << line << "'";
+  }
+}
