@@ -13,12 +13,6 @@ QImage& CanvasImage::Canvas() {
   return Picture;
 }
 
-QFont CanvasImage::DefaultFont() {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
-  return font;
-}
-
 void CanvasImage::paintEvent(QPaintEvent* event) {
   if (Picture.isNull()) return;
   QPainter painter(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFont>
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -17,8 +17,10 @@ class CanvasImage : public QWidget {
   QImage& Canvas();
   bool HasPicture() const { return !Picture.isNull(); }
 
-  // The face the canvas draws text in unless told otherwise.
-  static QFont DefaultFont();
+  // The canvas's font colour and weight as the last drawing left them: text
+  // drawn later without a choice of its own comes out in them.
+  QColor FontColour = Qt::black;
+  bool FontBold = false;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,6 @@
 #include "main_form.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -10,6 +9,7 @@
 
 #include <utility>
 
+#include "app/display/signal_chart.h"
 #include "bitmaps.h"
 #include "comm_notifier.h"
 #include "main_unit.h"
@@ -20,38 +20,10 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-constexpr QRgb kGreen = 0x008000;
 constexpr QRgb kSkyBlue = 0xA6CAF0;
 constexpr QRgb kMenuBar = 0xF0F0F0;
 
 }  // namespace
-
-void DrawSignalChartScale(QImage& canvas) {
-  const int w = canvas.width();
-  const int h = canvas.height();
-  QPainter painter(&canvas);
-  painter.fillRect(0, 0, w, h, Qt::white);
-  painter.fillRect(0, 0, w, 1, Qt::black);
-  painter.fillRect(0, h - 1, w, 1, Qt::black);
-  painter.fillRect(0, 0, 1, h, Qt::black);
-  painter.fillRect(w - 1, 0, 1, h, Qt::black);
-
-  const QFont font = CanvasImage::DefaultFont();
-  const QFontMetrics metrics(font);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  for (int i = 1; i <= 5; ++i) {
-    const int row = h - 20 * i - 20;
-    if (row >= 0 && row < h) {
-      for (int x = 1; x <= w - 1; ++x) canvas.setPixel(x, row, kGreen);
-    }
-    // Text is drawn on the brush colour, so a label blanks the line beneath it.
-    const QString label = QString::number(10 * i);
-    const int top = h - 20 * i - 25;
-    painter.fillRect(2, top, metrics.horizontalAdvance(label), metrics.height(), Qt::white);
-    painter.drawText(2, top + metrics.ascent(), label);
-  }
-}
 
 TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   MainForm = this;
@@ -146,8 +118,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormShow() {
-  QImage& chart = Image2->Canvas();
-  DrawSignalChartScale(chart);
+  DrawSignalChartBackground(Image2->Canvas());
   Image2->update();
 
   *EarthBitmap = LoadBitmap("ID_EARTH1");

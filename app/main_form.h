@@ -9,6 +9,7 @@
 
 #include "canvas_image.h"
 #include "app/display/line_list_model.h"
+#include "app/display/replay.h"
 #include "receive_lines.h"
 #include "serial/comm.h"
 #include "ui_main_form.h"
@@ -65,11 +66,13 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormShow();
   void FormClose();
   void ApplyLayoutDetails();
+  void ShowReplayState();
   void CloseLiveSession();
 
   bool Shown = false;
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
+  ReplayController Replay;
   ReceiveLineCutter ReceiveLines;
   // Declared after Comm1 so it stops watching before the port component goes.
   std::unique_ptr<CommNotifier> Comm1Notifier;
@@ -77,7 +80,3 @@ class TMainForm : public QWidget, public Ui_TMainForm {
 
 // The window, set while it exists.
 extern TMainForm* MainForm;
-
-// The signal chart's empty field: white with a black frame, green scale lines
-// on rows H - 20*i - 20 and their labels 10..50, i = 1..5.
-void DrawSignalChartScale(QImage& canvas);

@@ -1,7 +1,68 @@
+#include <QFile>
+#include <QFileInfo>
+
+#include <string_view>
+
+#include "bitmaps.h"
+#include "file_chooser.h"
 #include "main_form.h"
+#include "main_unit.h"
 
-// File replay handlers, wired to their controls already.
+// File replay: the open button loads a recording into ListBox2, the replay
+// button starts, pauses and continues it, and each ParserTimer tick plays up
+// to five of its lines through NMEAParser, echoing them in ListBox1.
 
-void TMainForm::ParserTimerTimer() {}
-void TMainForm::LoadButtonClick() {}
-void TMainForm::ParserButtonClick() {}
+void TMainForm::ShowReplayState() {
+  ParserButton->setText(QString::fromLatin1(Replay.caption()));
+  ParserButton->setIcon(LoadGlyph(Replay.glyph()));
+  ComBtn1->setEnabled(Replay.connectAndLogEnabled());
+  LogButton->setEnabled(Replay.connectAndLogEnabled());
+  if (!Replay.timerOn()) {
+    ParserTimer->stop();
+  } else if (!ParserTimer->isActive()) {
+    ParserTimer->start();
+  }
+  IsReplaying = Replay.IsReplaying() ? 1 : 0;
+  ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
+}
+
+void TMainForm::LoadButtonClick() {
+  // A playing replay ends here, so the new file starts from its first line
+  // and connecting and logging work again while it is loaded.
+  const bool wasPlaying = Replay.state() == ReplayState::Playing;
+  Replay.BeginOpen();
+  if (wasPlaying) ShowReplayState();
+  ListBox1Lines->clear();
+  ListBox2Lines->clear();
+
+  QFileDialog& dialog = OpenDialog1();
+  dialog.setWindowTitle(QStringLiteral("Open NMEA Log File"));
+  const QString fileName = ChooseFile(dialog);
+  if (fileName.isEmpty()) return;
+  ParserTimer->stop();
+  if (!QFileInfo::exists(fileName)) return;
+  // Throws "Cannot open file ..." for a file that cannot be read; the lists stay empty.
+  ListBox2Lines->loadFromFile(QFile::encodeName(fileName).toStdString());
+  Replay.FileLoaded();
+  ParserButton->setText(QString::fromLatin1(Replay.caption()));
+}
+
+void TMainForm::ParserButtonClick() {
+  if (Replay.PressButton(ListBox2Lines->count()) == ReplayAction::None) return;
+  ShowReplayState();
+}
+
+void TMainForm::ParserTimerTimer() {
+  const ReplayStep step = Replay.Tick(ListBox2Lines->lines(), [this](std::string_view line) {
+    ListBox1Lines->appendLine(line);
+    NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+  });
+  if (step.finished) {
+    ShowReplayState();
+  } else {
+    ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
+  }
+  ListBox1Lines->flush();
+  const int rows = ListBox1Lines->rowCount();
+  if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+}

@@ -1,6 +1,80 @@
-#include "main_form.h"
+#include <QApplication>
+#include <QLocale>
+#include <QPalette>
 
-// The status fields, the sky view and the signal chart are redrawn here from
-// NMEAParser's record once the display work lands.
-void TMainForm::UpdateNMEA(int) {}
-void TMainForm::Button2Click() {}
+#include "app/display/signal_chart.h"
+#include "app/display/sky_view.h"
+#include "app/display/status_text.h"
+#include "bitmaps.h"
+#include "main_form.h"
+#include "main_unit.h"
+
+namespace {
+
+// Columns past the grid's last one are accepted and not shown.
+void SetGridCell(QTableWidget& grid, int column, const QString& text) {
+  if (column >= grid.columnCount()) return;
+  if (QTableWidgetItem* cell = grid.item(0, column)) cell->setText(text);
+}
+
+void SetGridTextColour(QTableWidget& grid, const QColor& colour) {
+  QPalette palette = grid.palette();
+  if (palette.color(QPalette::Text) == colour) return;
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Text, colour);
+  }
+  grid.setPalette(palette);
+}
+
+}  // namespace
+
+void TMainForm::UpdateNMEA(int) {
+  const CNMEAParser& record = NMEAParser;
+  const QLocale locale;
+
+  ProgressBar1->setValue(ActivityPosition(record.SentenceTotal));
+
+  // Draw on the image just hidden and show the one the previous refresh drew,
+  // so a half-drawn sky is never on screen.
+  const bool drawOnImage1 = SkyBufferToDraw(TimerTicks) == SkyBuffer::Image1;
+  CanvasImage* const sky = drawOnImage1 ? Image1 : Image3;
+  Image1->setVisible(!drawOnImage1);
+  Image3->setVisible(drawOnImage1);
+  DrawSkyBackground(sky->Canvas(), *EarthBitmap);
+
+  if (IsLogging != 0) LogButton->setIcon(LoadGlyph(LogLampGlyph(TimerTicks)));
+
+  DrawSignalChartBackground(Image2->Canvas());
+
+  LatitudeEdit1->setText(LatitudeText(record.GgaLat, locale));
+  LongitudeEdit1->setText(LongitudeText(record.GgaLon, locale));
+  AltitudeEdit1->setText(AltitudeText(record.GgaAltitude, locale));
+
+  const QColor grayText = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+  SetGridTextColour(*StringGrid1,
+                    GridTextColour(record.GsaFixType, StringGrid1->palette().color(QPalette::Text), grayText));
+  if (TtffCounts(record.GsaFixType)) ++TTFFCount;
+  FixEdit1->setText(FixText(record.GsaFixType));
+
+  SetGridCell(*StringGrid1, 0, QStringLiteral("PN"));
+  const int inView = SatellitesToDraw(record);
+  for (int i = 0; i < inView; ++i) SetGridCell(*StringGrid1, i + 1, QString::number(record.GsvSat[i].Prn));
+  DrawSignalBars(Image2->Canvas(), record);
+  DrawSkyDots(sky->Canvas(), record);
+  if (inView > 0) {
+    // The dot labels leave the canvas's font white and bold for whatever text comes next.
+    sky->FontColour = Qt::white;
+    sky->FontBold = true;
+  }
+  Image2->update();
+  sky->update();
+
+  GPSTimeEdit1->setText(GpsTimeText(record));
+  TTFFEdit1->setText(TtffText(TTFFCount));
+  SpeedEdit->setText(SpeedText(record.RmcSpeedKnots, locale));
+}
+
+void TMainForm::Button2Click() {
+  DrawTestPattern(Image1->Canvas(), NMEAParser, Image1->FontColour, Image1->FontBold);
+  Image1->update();
+}

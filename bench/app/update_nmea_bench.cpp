@@ -1,0 +1,75 @@
+// One refresh of the whole display with 36 satellites in view (goal: under 2 ms).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include "application.h"
+#include "main_form.h"
+#include "main_unit.h"
+
+namespace {
+
+void FillRecordWith36Satellites() {
+  NMEAParser.SentenceTotal = 1234;
+  NMEAParser.GgaLat = 24.7870600;
+  NMEAParser.GgaLon = -120.9970600;
+  NMEAParser.GgaAltitude = 62.6;
+  NMEAParser.GsaFixType = 3;
+  NMEAParser.RmcYear = 2027;
+  NMEAParser.RmcMonth = 3;
+  NMEAParser.RmcDay = 8;
+  NMEAParser.RmcUtcHour = 3;
+  NMEAParser.RmcUtcMinute = 14;
+  NMEAParser.RmcUtcSecond = 28;
+  NMEAParser.RmcSpeedKnots = 2.7;
+  NMEAParser.GsvInView = 36;
+  for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
+    NMEAParser.GsvSat[i] = {static_cast<uint16_t>(i + 1), static_cast<uint16_t>(15 + i), i % 3 != 0,
+                            static_cast<uint16_t>(i * 10), static_cast<uint16_t>(i * 5 % 90)};
+  }
+}
+
+// The refresh itself: texts, grid, both charts drawn into their images.
+void BM_UpdateNMEAWith36Satellites(benchmark::State& state) {
+  CreateModuleObjects();  // the previous window's close released them
+  TMainForm form;
+  form.show();
+  QCoreApplication::processEvents();
+  FillRecordWith36Satellites();
+  IsLogging = 1;
+  for (auto _ : state) {
+    ++TimerTicks;
+    form.UpdateNMEA(1);
+  }
+  IsLogging = 0;
+  form.close();
+}
+BENCHMARK(BM_UpdateNMEAWith36Satellites)->Unit(benchmark::kMicrosecond);
+
+// The same followed by the repaint it causes, as the event loop runs it.
+void BM_UpdateNMEAAndRepaintWith36Satellites(benchmark::State& state) {
+  CreateModuleObjects();  // the previous window's close released them
+  TMainForm form;
+  form.show();
+  QCoreApplication::processEvents();
+  FillRecordWith36Satellites();
+  for (auto _ : state) {
+    ++TimerTicks;
+    form.UpdateNMEA(1);
+    QCoreApplication::processEvents();
+  }
+  form.close();
+}
+BENCHMARK(BM_UpdateNMEAAndRepaintWith36Satellites)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepareApplicationEnvironment();
+  QuorvaneApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
