@@ -6,17 +6,12 @@
 #include <cmath>
 #include <exception>
 
-#if __has_include("nmea_log_name.h")
 #include "nmea_log_name.h"
-#define QV_LOG_FOLDER_SETTABLE 1
-#endif
 
 void E2eFixture::SetUp() {
   FormFixture::SetUp();
   ASSERT_TRUE(Work.isValid());
-#ifdef QV_LOG_FOLDER_SETTABLE
   LogFolder = Work.path();
-#endif
   ShowForm();
 }
 
@@ -29,9 +24,7 @@ void E2eFixture::TearDown() {
     }
   }
   Sims.clear();
-#ifdef QV_LOG_FOLDER_SETTABLE
   LogFolder.clear();
-#endif
   FormFixture::TearDown();
 }
 
@@ -65,14 +58,6 @@ QByteArray E2eFixture::ReadFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
-}
-
-QString E2eFixture::LogDirectory() const {
-#ifdef QV_LOG_FOLDER_SETTABLE
-  return Work.path();
-#else
-  return QCoreApplication::applicationDirPath();
-#endif
 }
 
 QRgb E2eFixture::SatelliteColour(bool inSolution, int fixType) {

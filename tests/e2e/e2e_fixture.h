@@ -37,8 +37,6 @@ class E2eFixture : public FormFixture {
 
   QString WorkPath(const QString& name) const { return Work.filePath(name); }
   static QByteArray ReadFile(const QString& path);
-  // The folder the window writes its NMEA logs into during the test.
-  QString LogDirectory() const;
 
   // The colour of a satellite's bar and dot, by whether it is in the solution.
   static QRgb SatelliteColour(bool inSolution, int fixType);
