@@ -1,7 +1,24 @@
 #!/usr/bin/env bash
 # Builds the viewer (first run: everything, which takes a few minutes) and starts it.
+#   ./run-viewer.sh --demo   also starts quorvane-sim, a virtual receiver, prints
+#                            the port and baud rate to connect to, and stops it
+#                            again when the viewer exits.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+demo=0
+case "${1:-}" in
+  "") ;;
+  --demo) demo=1 ;;
+  -h | --help)
+    echo "Usage: $0 [--demo]"
+    echo "Builds and starts Quorvane Viewer; --demo adds a virtual receiver to connect to."
+    exit 0 ;;
+  *)
+    echo "$0: unknown argument '$1' (usage: $0 [--demo])" >&2
+    exit 2 ;;
+esac
+
 . scripts/deps.sh
 qv_need_packages "${QV_BUILD_PACKAGES[@]}"
 if [ ! -x build/bin/quorvane-viewer ]; then
@@ -9,4 +26,38 @@ if [ ! -x build/bin/quorvane-viewer ]; then
 fi
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$(nproc)"
-exec build/bin/quorvane-viewer "$@"
+
+if [ "$demo" -eq 0 ]; then
+  exec build/bin/quorvane-viewer
+fi
+
+# A receiver on the Pont de l'Alma heading east along the Seine, with its fix
+# 15 seconds away; its reports (cold starts among them) go to this terminal.
+demo_baud=9600
+sim_out=$(mktemp)
+build/bin/quorvane-sim --lat 48.8640 --lon 2.3010 --speed 25 --course 80 --turn 0.5 \
+  --acquire 15 --baud "$demo_baud" >"$sim_out" &
+sim_pid=$!
+stop_sim() {
+  kill "$sim_pid" 2>/dev/null || true
+  wait "$sim_pid" 2>/dev/null || true
+  rm -f "$sim_out"
+}
+trap stop_sim EXIT
+
+port=""
+for _ in $(seq 100); do
+  port=$(head -n 1 "$sim_out")
+  [ -n "$port" ] && break
+  kill -0 "$sim_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$port" ]; then
+  echo "$0: quorvane-sim did not start" >&2
+  exit 1
+fi
+
+echo "== Virtual receiver running. In the viewer, type this into the port box:"
+echo "     $port"
+echo "   choose $demo_baud in the baud box and press GPS. The fix comes within 15 seconds."
+build/bin/quorvane-viewer
