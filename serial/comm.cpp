@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "hangup_signal.h"
 #include "read_thread.h"
 #include "write_thread.h"
 
@@ -25,8 +26,8 @@ void FreeReceivedBlock(const TMessage& message) {
 TComm::TComm() = default;
 
 TComm::~TComm() {
-  // The workers hold this object's port, close event and flag: they must end
-  // before it goes.
+  // The workers hold this object's port, close event, hang-up signal and
+  // flag: they must end before it goes.
   if (handle_) StopComm();
   notifyWindow_.Close(FreeReceivedBlock);
 }
@@ -44,24 +45,29 @@ void TComm::StartComm() {
   _SetCommState();
 
   closeEvent_ = Event::Create(false);
-  if (!closeEvent_) {
+  if (closeEvent_) hangup_ = THangupSignal::Create();
+  if (!hangup_) {
+    closeEvent_.reset();
     handle_.reset();
     throw ECommsError("Unable to create event");
   }
   try {
-    readThread_ = std::make_unique<TReadThread>(handle_.get(), closeEvent_.get(), &notifyWindow_);
+    readThread_ = std::make_unique<TReadThread>(handle_.get(), closeEvent_.get(), &notifyWindow_, hangup_.get());
   } catch (const std::exception&) {
     readThread_.reset();
+    hangup_.reset();
     closeEvent_.reset();
     handle_.reset();
     throw ECommsError("Unable to create read thread");
   }
   readThread_->SetPriority(kPriorityHighest);
   try {
-    writeThread_ = std::make_unique<TWriteThread>(handle_.get(), closeEvent_.get(), &notifyWindow_, &sendDataEmpty_);
+    writeThread_ = std::make_unique<TWriteThread>(handle_.get(), closeEvent_.get(), &notifyWindow_, hangup_.get(),
+                                                  &sendDataEmpty_);
   } catch (const std::exception&) {
     CloseReadThread();
     writeThread_.reset();
+    hangup_.reset();
     closeEvent_.reset();
     handle_.reset();
     throw ECommsError("Unable to create write thread");
@@ -75,6 +81,7 @@ void TComm::StopComm() {
   if (!handle_) return;
   if (readThread_) CloseReadThread();
   if (writeThread_) CloseWriteThread();
+  hangup_.reset();
   closeEvent_.reset();
   handle_.reset();
 }

@@ -15,6 +15,7 @@
 #include "notify_channel.h"
 #include "serial_platform.h"
 
+class THangupSignal;
 class TReadThread;
 class TWriteThread;
 
@@ -119,6 +120,8 @@ class TComm {
   std::unique_ptr<TWriteThread> writeThread_;
   std::unique_ptr<serial_platform::Port> handle_;
   std::unique_ptr<serial_platform::Event> closeEvent_;
+  // One per open session, so that a vanished device gives one hang-up request.
+  std::unique_ptr<THangupSignal> hangup_;
   TNotifyChannel notifyWindow_;
   // Written by the owner's thread and the transmit thread; nothing reads it.
   std::atomic<bool> sendDataEmpty_{true};

@@ -7,8 +7,8 @@
 
 using namespace serial_platform;
 
-TReadThread::TReadThread(Port* port, Event* closeEvent, TNotifyChannel* notifyWindow)
-    : port_(port), closeEvent_(closeEvent), notifyWindow_(notifyWindow) {}
+TReadThread::TReadThread(Port* port, Event* closeEvent, TNotifyChannel* notifyWindow, THangupSignal* hangup)
+    : port_(port), closeEvent_(closeEvent), notifyWindow_(notifyWindow), hangup_(hangup) {}
 
 TReadThread::~TReadThread() { Join(); }
 
@@ -28,7 +28,9 @@ void TReadThread::Execute() {
     uint32_t count = 0;
     if (SetupCommEvent(commOv, mask) && SetupReadEvent(readOv, buffer_, kReadBufferSize, count)) {
       // A stop request outranks line events, and line events outrank reads.
-      Event* const waitList[3] = {closeEvent_, commEvent.get(), readEvent.get()};
+      // The transmit thread's hang-up request comes last, so that bytes
+      // already gathered are still delivered; it ends the thread quietly.
+      Event* const waitList[4] = {closeEvent_, commEvent.get(), readEvent.get(), hangup_->Raised()};
       for (;;) {
         const uint32_t which = WaitForMultipleObjects(waitList, kInfinite);
         if (which == 0) break;
@@ -38,6 +40,8 @@ void TReadThread::Execute() {
           if (!HandleReadEvent(readOv, buffer_, kReadBufferSize, count) ||
               !SetupReadEvent(readOv, buffer_, kReadBufferSize, count))
             break;
+        } else if (which == 3) {
+          break;
         } else {
           PostHangupCall();
           break;
@@ -135,4 +139,4 @@ bool TReadThread::ModemStateChange(uint32_t bits) {
   return false;
 }
 
-void TReadThread::PostHangupCall() { notifyWindow_->Post(kNotifyRequestHangup, 0, 0); }
+void TReadThread::PostHangupCall() { hangup_->Request(notifyWindow_); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "hangup_signal.h"
 #include "notify_channel.h"
 #include "serial_platform.h"
 #include "worker_thread.h"
@@ -12,7 +13,8 @@ class TReadThread final : public TThread {
  public:
   static constexpr uint32_t kReadBufferSize = 2048;
 
-  TReadThread(serial_platform::Port* port, serial_platform::Event* closeEvent, TNotifyChannel* notifyWindow);
+  TReadThread(serial_platform::Port* port, serial_platform::Event* closeEvent, TNotifyChannel* notifyWindow,
+              THangupSignal* hangup);
   ~TReadThread() override;
 
  protected:
@@ -34,5 +36,6 @@ class TReadThread final : public TThread {
   serial_platform::Port* const port_;
   serial_platform::Event* const closeEvent_;
   TNotifyChannel* const notifyWindow_;
+  THangupSignal* const hangup_;
   uint8_t buffer_[kReadBufferSize] = {};
 };

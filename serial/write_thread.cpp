@@ -14,9 +14,13 @@ void FreeRequest(const TMessage& message) {
 
 }  // namespace
 
-TWriteThread::TWriteThread(Port* port, Event* closeEvent, TNotifyChannel* notifyWindow,
+TWriteThread::TWriteThread(Port* port, Event* closeEvent, TNotifyChannel* notifyWindow, THangupSignal* hangup,
                            std::atomic<bool>* sendDataEmpty)
-    : port_(port), closeEvent_(closeEvent), notifyWindow_(notifyWindow), sendDataEmpty_(sendDataEmpty) {}
+    : port_(port),
+      closeEvent_(closeEvent),
+      notifyWindow_(notifyWindow),
+      hangup_(hangup),
+      sendDataEmpty_(sendDataEmpty) {}
 
 TWriteThread::~TWriteThread() {
   Join();
@@ -31,7 +35,9 @@ void TWriteThread::Execute() {
   } else {
     ov.hEvent = writeEvent.get();
     bool noticePending = true;
-    Event* const waitList[2] = {closeEvent_, queue_.WakeEvent()};
+    // A hang-up already asked for (by the receive thread, which met the
+    // device's loss first) ends the thread quietly.
+    Event* const waitList[3] = {closeEvent_, queue_.WakeEvent(), hangup_->Raised()};
     for (;;) {
       TMessage message;
       if (!queue_.Peek(message)) {
@@ -42,12 +48,12 @@ void TWriteThread::Execute() {
         }
         noticePending = false;
         const uint32_t which = WaitForMultipleObjects(waitList, kInfinite);
-        if (which == 0) break;
+        if (which == 0 || which == 2) break;
         if (which == 1) continue;
         PostHangupCall();
         break;
       }
-      if (closeEvent_->IsSignalled()) {
+      if (closeEvent_->IsSignalled() || hangup_->Raised()->IsSignalled()) {
         FreeRequest(message);
         break;
       }
@@ -68,7 +74,7 @@ void TWriteThread::Execute() {
 bool TWriteThread::HandleWriteData(Overlapped& ov, const uint8_t* data, uint32_t count) {
   uint32_t position = 0;
   uint32_t left = count;
-  Event* const waitList[2] = {closeEvent_, ov.hEvent};
+  Event* const waitList[3] = {closeEvent_, ov.hEvent, hangup_->Raised()};
   while (left > 0) {
     uint32_t written = 0;
     if (!WriteFile(port_, data + position, left, &written, &ov)) {
@@ -79,8 +85,8 @@ bool TWriteThread::HandleWriteData(Overlapped& ov, const uint8_t* data, uint32_t
         return false;
       }
       const uint32_t which = WaitForMultipleObjects(waitList, kInfinite);
-      // Stop requested: the unfinished write is left to the purge.
-      if (which == 0) return false;
+      // Stop or hang-up requested: the unfinished write is left to the purge.
+      if (which == 0 || which == 2) return false;
       if (which != 1) {
         PostHangupCall();
         return false;
@@ -97,4 +103,4 @@ bool TWriteThread::HandleWriteData(Overlapped& ov, const uint8_t* data, uint32_t
   return true;
 }
 
-void TWriteThread::PostHangupCall() { notifyWindow_->Post(kNotifyRequestHangup, 0, 0); }
+void TWriteThread::PostHangupCall() { hangup_->Request(notifyWindow_); }

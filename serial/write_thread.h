@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "hangup_signal.h"
 #include "message_queue.h"
 #include "notify_channel.h"
 #include "serial_platform.h"
@@ -13,7 +14,7 @@
 class TWriteThread final : public TThread {
  public:
   TWriteThread(serial_platform::Port* port, serial_platform::Event* closeEvent, TNotifyChannel* notifyWindow,
-               std::atomic<bool>* sendDataEmpty);
+               THangupSignal* hangup, std::atomic<bool>* sendDataEmpty);
   ~TWriteThread() override;
 
   // The queue exists from construction, so a request posted before the thread
@@ -30,6 +31,7 @@ class TWriteThread final : public TThread {
   serial_platform::Port* const port_;
   serial_platform::Event* const closeEvent_;
   TNotifyChannel* const notifyWindow_;
+  THangupSignal* const hangup_;
   std::atomic<bool>* const sendDataEmpty_;
   TMessageQueue queue_;
 };

@@ -1,6 +1,7 @@
 #include "comm_harness.h"
 
 #include <poll.h>
+#include <thread>
 
 CommRecorder::CommRecorder(TComm& comm) : comm_(comm) {
   comm.OnReceiveData = [this](TComm* sender, const uint8_t* buffer, uint16_t length) {
@@ -54,4 +55,14 @@ std::vector<size_t> CommRecorder::ChunkSizes() const {
   for (const Delivered& d : delivered_)
     if (d.Number == kNotifyReceiveData) sizes.push_back(d.Bytes.size());
   return sizes;
+}
+
+bool WaitUntilWritesRefused(TComm& comm, std::chrono::milliseconds timeout) {
+  const uint8_t byte = 'x';
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (comm.WriteCommData(&byte, 1)) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }

@@ -39,3 +39,7 @@ class CommRecorder {
 };
 
 inline constexpr std::chrono::milliseconds kPatience{10000};
+
+// Offers one byte to WriteCommData until it is refused (the transmit thread
+// has ended) or `timeout` passes; returns whether it was refused.
+bool WaitUntilWritesRefused(TComm& comm, std::chrono::milliseconds timeout);

@@ -112,8 +112,8 @@ TEST_F(CommReceive, ReadsThatTimeOutEmptyAreIssuedAgain) {
 
 TEST_F(CommReceive, FarEndClosingGivesExactlyOneHangupAndStaysOpen) {
   pty.CloseMaster();
-  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) == 1; }, kPatience));
-  recorder.PumpFor(300ms);
+  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) >= 1; }, kPatience));
+  recorder.PumpFor(1000ms);
   EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 1u);
   EXPECT_EQ(recorder.Count(kNotifyReceiveData), 0u);
   EXPECT_TRUE(comm.IsOpen());
@@ -122,21 +122,18 @@ TEST_F(CommReceive, FarEndClosingGivesExactlyOneHangupAndStaysOpen) {
   EXPECT_FALSE(comm.IsOpen());
 }
 
-TEST_F(CommReceive, WriteIsRefusedOnceTheTransmitThreadHasEnded) {
+TEST_F(CommReceive, FarEndClosingEndsTheIdleTransmitThreadWithoutASecondHangup) {
   pty.CloseMaster();
-  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) == 1; }, kPatience));
-  // The transmit thread is idle and learns of the loss from its next write.
-  const uint8_t byte = 'x';
-  ASSERT_TRUE(comm.WriteCommData(&byte, 1));
-  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) == 2; }, kPatience));
-  bool refused = false;
-  const auto end = std::chrono::steady_clock::now() + kPatience;
-  while (!refused && std::chrono::steady_clock::now() < end) {
-    refused = !comm.WriteCommData(&byte, 1);
-    if (!refused) std::this_thread::sleep_for(10ms);
-  }
-  EXPECT_TRUE(refused);
+  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) >= 1; }, kPatience));
+  // The transmit thread ends on its own; a write accepted before it has
+  // noticed is dropped, not tried on the lost device.
+  EXPECT_TRUE(WaitUntilWritesRefused(comm, kPatience));
+  recorder.PumpFor(1000ms);
+  EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 1u);
   EXPECT_TRUE(comm.IsOpen());
+  comm.StopComm();
+  recorder.PumpFor(100ms);
+  EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 1u);
 }
 
 }  // namespace

@@ -75,6 +75,23 @@ TEST_F(CommTransmit, StopDuringLongPendingWritePostsNothing) {
   EXPECT_TRUE(recorder.All().empty());
 }
 
+TEST_F(CommTransmit, FarEndClosingDuringPendingWriteGivesExactlyOneHangup) {
+  // Both workers meet the loss: the transmit thread through its held write,
+  // the receive thread through its read. Whichever is first, one request.
+  Start();
+  HoldTransmitter();
+  const std::vector<uint8_t> big = TextPattern(65535, 7);
+  ASSERT_TRUE(comm.WriteCommData(big.data(), 65535));
+  std::this_thread::sleep_for(200ms);
+  recorder.Clear();
+  pty.CloseMaster();
+  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.Count(kNotifyRequestHangup) >= 1; }, kPatience));
+  EXPECT_TRUE(WaitUntilWritesRefused(comm, kPatience));
+  recorder.PumpFor(1000ms);
+  EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 1u);
+  comm.StopComm();
+}
+
 TEST_F(CommTransmit, WriteQueuedRightAfterStartIsAcceptedAndWritten) {
   comm.SetCommName(pty.SlavePath());
   comm.StartComm();
