@@ -12,7 +12,7 @@ void CNMEAParser::DecodeGSA(const FieldIndex& f) {
   // PRNs are read whole: SBAS satellites have three digits (120 and up), and
   // their first two must not pass for satellite 12.
   for (int slot = 0; slot < 12; ++slot) {
-    GsaActivePrn[slot] = f.Found(slot + 2) ? static_cast<uint16_t>(IntegerValue(f[slot + 2])) : 0;
+    GsaActivePrn[slot] = static_cast<uint16_t>(f.Integer(slot + 2));
   }
   GsaPdop = f.Found(14) ? RealValue(f[14]) : 0.0;
   GsaHdop = f.Found(15) ? RealValue(f[15]) : 0.0;

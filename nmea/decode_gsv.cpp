@@ -8,21 +8,21 @@ using namespace nmea;
 //        0 1 2  3+4i: PRN, elevation, azimuth, SNR of satellite i (0..3)
 void CNMEAParser::DecodeGSV(const FieldIndex& f) {
   if (!f.Found(0)) return;
-  const int64_t messages = IntegerValue(f[0]);
+  const int64_t messages = f.Integer(0);
   if (messages > 9 || messages < 0) return;
   if (messages < 1 || 4 * messages >= kSatTableSize) return;
   // A message number that is missing or 0 has no place in the table.
-  const int64_t number = IntegerValue(f[1]);
+  const int64_t number = f.Integer(1);
   if (number > 9 || number < 1) return;
 
-  if (f.Found(2)) GsvInView = static_cast<uint16_t>(IntegerValue(f[2]));
+  if (f.Found(2)) GsvInView = static_cast<uint16_t>(f.Integer(2));
   SatEntry* group = &GsvSat[4 * (number - 1)];
   for (int i = 0; i < 4; ++i) {
     SatEntry& e = group[i];
-    e.Prn = static_cast<uint16_t>(IntegerValue(f[4 * i + 3]));
-    e.Elevation = static_cast<uint16_t>(IntegerValue(f[4 * i + 4]));
-    e.Azimuth = static_cast<uint16_t>(IntegerValue(f[4 * i + 5]));
-    e.Snr = static_cast<uint16_t>(IntegerValue(f[4 * i + 6]));
+    e.Prn = static_cast<uint16_t>(f.Integer(4 * i + 3));
+    e.Elevation = static_cast<uint16_t>(f.Integer(4 * i + 4));
+    e.Azimuth = static_cast<uint16_t>(f.Integer(4 * i + 5));
+    e.Snr = static_cast<uint16_t>(f.Integer(4 * i + 6));
     e.InSolution = IsPrnInSolution(e.Prn) ? 1 : 0;
   }
   ++GsvSentences;

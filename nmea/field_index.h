@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "nmea_numbers.h"
+
 namespace nmea {
 
 // The fields of one data part, reached through the positions of its commas so
@@ -34,6 +36,24 @@ class FieldIndex {
     return {data_ + begin, static_cast<size_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1)};
   }
   bool Found(int k) const { return !(*this)[k].empty(); }
+
+  // IntegerValue((*this)[k]). Most fields are a few plain digits, read here
+  // straight from the text; any other byte (a "*" too) takes the general path.
+  int64_t Integer(int k) const {
+    if (k < 0 || k > commaCount_ || k >= kMaxFields) return 0;
+    const char* p = data_ + (k == 0 ? 0 : commas_[k - 1] + 1);
+    const char* const e = data_ + (k < commaCount_ ? commas_[k] : textLen_);
+    if (e - p <= 18) {
+      int64_t v = 0;
+      for (; p != e; ++p) {
+        const auto d = static_cast<unsigned>(*p - '0');
+        if (d > 9) return IntegerValue((*this)[k]);
+        v = v * 10 + d;
+      }
+      return v;
+    }
+    return IntegerValue((*this)[k]);
+  }
 
  private:
   int CutAtStar(int begin, int len) const;

@@ -42,22 +42,24 @@ inline double RealValue(std::string_view text) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     uint64_t mantissa = 0;
-    int fraction = -1;
     size_t i = 0;
     for (; i < text.size(); ++i) {
-      const char c = text[i];
-      const auto d = static_cast<unsigned>(c - '0');
-      if (d <= 9) {
+      const auto d = static_cast<unsigned>(text[i] - '0');
+      if (d > 9) break;
+      mantissa = mantissa * 10 + d;
+    }
+    size_t fraction = 0;
+    if (i < text.size() && text[i] == '.') {
+      const size_t first = ++i;
+      for (; i < text.size(); ++i) {
+        const auto d = static_cast<unsigned>(text[i] - '0');
+        if (d > 9) break;
         mantissa = mantissa * 10 + d;
-        if (fraction >= 0) ++fraction;
-      } else if (c == '.' && fraction < 0) {
-        fraction = 0;
-      } else {
-        break;
       }
+      fraction = i - first;
     }
     if (i == text.size() || (text[i] != 'e' && text[i] != 'E')) {
-      return static_cast<double>(mantissa) / kPow10[fraction < 0 ? 0 : fraction];
+      return static_cast<double>(mantissa) / kPow10[fraction];
     }
   }
   return RealValueGeneral(text);

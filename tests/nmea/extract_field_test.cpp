@@ -110,3 +110,23 @@ TEST(FieldIndexAgreement, ReaderFieldsMatchExtractField) {
 }
 
 }  // namespace
+
+namespace {
+
+// Integer fields are read without the field view when they are plain digits;
+// the value must still be the general conversion's, whatever the text holds.
+TEST(FieldIndexAgreement, IntegerMatchesGeneralConversionOfTheField) {
+  std::mt19937 rng(1208);
+  const char alphabet[] = ",,,,*0123456789 +-.e";
+  for (int round = 0; round < 20000; ++round) {
+    std::string data(rng() % 64, ' ');
+    for (char& c : data) c = alphabet[rng() % (sizeof alphabet - 1)];
+    if (rng() % 4 == 0) data.insert(rng() % (data.size() + 1), std::string(rng() % 30, '9'));
+    const nmea::FieldIndex index(data.c_str());
+    for (int k = -1; k <= nmea::FieldIndex::kMaxFields; ++k) {
+      ASSERT_EQ(index.Integer(k), nmea::IntegerValue(index[k])) << '"' << data << "\" field " << k;
+    }
+  }
+}
+
+}  // namespace
