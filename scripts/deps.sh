@@ -11,7 +11,7 @@ qv_need_packages() {
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
 QV_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
