@@ -65,13 +65,3 @@ void BM_OpenRecordingOf100MB(benchmark::State& state) {
 BENCHMARK(BM_OpenRecordingOf100MB)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  PrepareApplicationEnvironment();
-  QuorvaneApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

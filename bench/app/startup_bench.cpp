@@ -69,13 +69,3 @@ void BM_WindowCreateShowPaint(benchmark::State& state) {
 BENCHMARK(BM_WindowCreateShowPaint)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  PrepareApplicationEnvironment();
-  QuorvaneApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -63,13 +63,3 @@ void BM_UpdateNMEAAndRepaintWith36Satellites(benchmark::State& state) {
 BENCHMARK(BM_UpdateNMEAAndRepaintWith36Satellites)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  PrepareApplicationEnvironment();
-  QuorvaneApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
