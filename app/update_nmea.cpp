@@ -1,7 +1,7 @@
-#include <QApplication>
 #include <QLocale>
 #include <QPalette>
 
+#include "app/display/canvas.h"
 #include "app/display/signal_chart.h"
 #include "app/display/sky_view.h"
 #include "app/display/status_text.h"
@@ -57,15 +57,17 @@ void TMainForm::UpdateNMEA(int) {
   SetField(LongitudeEdit1, LongitudeText(record.GgaLon, locale));
   SetField(AltitudeEdit1, AltitudeText(record.GgaAltitude, locale));
 
-  const QColor grayText = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-  SetGridTextColour(*StringGrid1,
-                    GridTextColour(record.GsaFixType, StringGrid1->palette().color(QPalette::Text), grayText));
+  SetGridTextColour(*StringGrid1, GridTextColour(record.GsaFixType, StringGrid1->palette().color(QPalette::Text),
+                                                 QColor(kClGray)));
   if (TtffCounts(record.GsaFixType)) ++TTFFCount;
   SetField(FixEdit1, FixText(record.GsaFixType));
 
   SetGridCell(*StringGrid1, 0, QStringLiteral("PN"));
   const int inView = SatellitesToDraw(record);
-  for (int i = 0; i < inView; ++i) SetGridCell(*StringGrid1, i + 1, QString::number(record.GsvSat[i].Prn));
+  for (int i = 0; i < inView; ++i) {
+    const uint16_t prn = record.GsvSat[i].Prn;
+    SetGridCell(*StringGrid1, i + 1, prn == 0 ? QString() : QString::number(prn));
+  }
   DrawSignalBars(Image2->Canvas(), record);
   DrawSkyDots(sky->Canvas(), record);
   if (inView > 0) {

@@ -44,6 +44,7 @@ void DrawSignalBars(QImage& chart, const CNMEAParser& record) {
   const QFont font = CanvasFont();
   for (int i = 0; i < n; ++i) {
     const SatEntry& sat = record.GsvSat[i];
+    if (sat.Prn == 0) continue;
     const QColor colour = SatColour(sat.InSolution, record.GsaFixType);
     const QRect bar = SignalBarRect(i, sat.Snr, h);
     CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);

@@ -25,5 +25,6 @@ QRect SignalBarRect(int i, uint16_t snr, int h);
 void DrawSignalChartBackground(QImage& chart);
 
 // One bar per satellite in the satellite's colour with a black outline, and
-// its signal value above 10 dB-Hz as a label on the bar.
+// its signal value above 10 dB-Hz as a label on the bar. An entry without a
+// PRN is left out, its slot empty.
 void DrawSignalBars(QImage& chart, const CNMEAParser& record);

@@ -1,23 +1,37 @@
 #include "app/display/sky_view.h"
 
 #include <QPainter>
+#include <QFontMetrics>
 #include <cmath>
+#include <numbers>
 
 #include "app/display/canvas.h"
 #include "app/display/signal_chart.h"
 
-QPoint SkyPosition(uint16_t azimuth, uint16_t elevation) {
-  const int32_t turn = static_cast<int32_t>(azimuth) - 90;
-  const int32_t down = 90 - static_cast<int32_t>(elevation);
-  const double angle = turn * 3.14159 * (1.0 / 180);
-  const double radius = 0.7 * down;
-  const double x = 77 + radius * std::cos(angle);
-  const double y = 77 + radius * std::sin(angle);
-  return QPoint(static_cast<int>(std::trunc(x)), static_cast<int>(std::trunc(y)));
+namespace {
+
+// A disc outlined in black with its label centred on it.
+void DrawLabelledDot(QPainter& painter, QPoint centre, uint16_t label, const QFont& font, const QColor& text,
+                     const QColor& fill) {
+  const QRect disc = SkyDotRect(centre);
+  CanvasEllipse(painter, disc.left(), disc.top(), disc.right() + 1, disc.bottom() + 1, QColor(kClBlack), fill);
+  const QString digits = QString::number(label);
+  const QFontMetrics metrics(font);
+  CanvasTextOut(painter, centre.x() - metrics.horizontalAdvance(digits) / 2, centre.y() - metrics.height() / 2,
+                digits, font, text, fill);
 }
 
-QRect SkyDotRect(QPoint position) {
-  return QRect(QPoint(position.x() + 4, position.y() - 10), QPoint(position.x() + 23, position.y() + 9));
+}  // namespace
+
+QPoint SkyPosition(uint16_t azimuth, uint16_t elevation) {
+  const double radius = kSkyHorizonRadius * (90 - static_cast<int32_t>(elevation)) / 90.0;
+  const double angle = azimuth * (std::numbers::pi / 180);
+  return QPoint(static_cast<int>(std::lround(kSkyCentre.x() + radius * std::sin(angle))),
+                static_cast<int>(std::lround(kSkyCentre.y() - radius * std::cos(angle))));
+}
+
+QRect SkyDotRect(QPoint centre) {
+  return QRect(centre.x() - kSkyDotRadius, centre.y() - kSkyDotRadius, 2 * kSkyDotRadius, 2 * kSkyDotRadius);
 }
 
 SkyBuffer SkyBufferToDraw(int32_t timerTicks) {
@@ -39,11 +53,9 @@ void DrawSkyDots(QImage& target, const CNMEAParser& record) {
   const QFont font = CanvasFont(true);
   for (int i = 0; i < n; ++i) {
     const SatEntry& sat = record.GsvSat[i];
+    if (sat.Prn == 0) continue;
     const QColor colour = SatColour(sat.InSolution, record.GsaFixType);
-    const QPoint p = SkyPosition(sat.Azimuth, sat.Elevation);
-    CanvasEllipse(painter, p.x() + 4, p.y() - 10, p.x() + 24, p.y() + 10, QColor(kClBlack), colour);
-    const int labelX = sat.Prn > 9 ? p.x() + 7 : p.x() + 11;
-    CanvasTextOut(painter, labelX, p.y() - 7, QString::number(sat.Prn), font, QColor(kClWhite), colour);
+    DrawLabelledDot(painter, SkyPosition(sat.Azimuth, sat.Elevation), sat.Prn, font, QColor(kClWhite), colour);
   }
 }
 
@@ -62,8 +74,6 @@ void DrawTestPattern(QImage& target, const CNMEAParser& record, const QColor& te
   CanvasEllipse(painter, 30, 30, w - 30, h - 30, QColor(kClBlue), white);
   CanvasEllipse(painter, 60, 60, w - 60, h - 60, QColor(kClRed), white);
   const SatEntry& sat = record.GsvSat[0];
-  const QPoint p = SkyPosition(sat.Azimuth, sat.Elevation);
-  CanvasEllipse(painter, p.x() - 10, p.y() - 10, p.x() + 10, p.y() + 10, QColor(kClBlack), QColor(kClRed));
-  CanvasTextOut(painter, p.x() - 7, p.y() - 7, QString::number(sat.Prn), CanvasFont(bold), textColour,
-                QColor(kClRed));
+  DrawLabelledDot(painter, SkyPosition(sat.Azimuth, sat.Elevation), sat.Prn, CanvasFont(bold), textColour,
+                  QColor(kClRed));
 }

@@ -7,15 +7,20 @@
 
 #include "nmea/nmea_parser.h"
 
-// Where a satellite sits over the sky chart (whose centre is 14 pixels right of
-// the returned point): radius 0.7 pixel per degree below the zenith, north up,
-// east right. The differences are taken in signed integers, so an elevation
-// above 90 lands on the opposite side. Evaluated in double precision with pi
-// as 3.14159 and truncated toward zero.
+// The sky chart's zenith and the radius of its horizon ring; its 30 and 60
+// degree rings lie at 52 and 26 pixels.
+constexpr QPoint kSkyCentre(91, 90);
+constexpr int kSkyHorizonRadius = 78;
+constexpr int kSkyDotRadius = 10;
+
+// The centre of a satellite's dot on the sky chart, on the ring of its
+// elevation (linear in elevation, 78 pixels at the horizon), north up, east
+// right, rounded to the nearest pixel. An elevation above 90 lands on the
+// opposite side.
 QPoint SkyPosition(uint16_t azimuth, uint16_t elevation);
 
-// The satellite's disc: (X + 4, Y - 10, X + 24, Y + 10), right and bottom exclusive.
-QRect SkyDotRect(QPoint position);
+// The satellite's 20-pixel disc centred on its sky position.
+QRect SkyDotRect(QPoint centre);
 
 // Which of the two stacked sky images a refresh draws on; the other one is shown.
 enum class SkyBuffer { Image1, Image3 };
@@ -28,14 +33,16 @@ SkyBuffer SkyBufferToDraw(int32_t timerTicks);
 void DrawSkyBackground(QImage& target, const QImage& earth);
 
 // One disc per satellite in its colour with a black outline, its PRN in white
-// bold on it; later entries are drawn over earlier ones.
+// bold centred on it; later entries are drawn over earlier ones. An entry
+// without a PRN (a GSV cycle that announced more satellites than it listed)
+// is not a satellite and gets no dot.
 void DrawSkyDots(QImage& target, const CNMEAParser& record);
 
 // The sky chart and the dots.
 void DrawSkyView(QImage& target, const QImage& earth, const CNMEAParser& record);
 
 // The hidden test button's picture: three concentric rings on white and a red
-// disc at entry 0's sky position, labelled with its PRN. The label uses the
+// disc centred on entry 0's sky position, labelled with its PRN. The label uses the
 // canvas's current font colour and weight, which the window passes in (white
 // bold once the image has carried satellite labels).
 void DrawTestPattern(QImage& target, const CNMEAParser& record, const QColor& textColour = QColor(0, 0, 0),

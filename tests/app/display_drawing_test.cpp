@@ -33,27 +33,29 @@ class DisplayDrawing : public DisplayFixture {
   QString Cell(int column) { return Form->StringGrid1->item(0, column)->text(); }
 };
 
-// The disc of a satellite at sky position (x, y): black outline at its left,
+// The disc of a satellite centred on (x, y): black outline at its left,
 // right, top and bottom, its colour inside.
 void ExpectDot(const QImage& sky, int x, int y, QRgb colour) {
   SCOPED_TRACE(testing::Message() << "dot at " << x << "," << y);
-  EXPECT_EQ(sky.pixel(x + 4, y), kBlack);
-  EXPECT_EQ(sky.pixel(x + 23, y), kBlack);
-  EXPECT_EQ(sky.pixel(x + 14, y - 10), kBlack);
-  EXPECT_EQ(sky.pixel(x + 14, y + 9), kBlack);
-  EXPECT_EQ(sky.pixel(x + 6, y), colour);
-  EXPECT_EQ(sky.pixel(x + 14, y + 7), colour);
-  EXPECT_NE(sky.pixel(x + 3, y), kBlack);
-  EXPECT_NE(sky.pixel(x + 24, y), kBlack);
+  EXPECT_EQ(sky.pixel(x - 10, y), kBlack);
+  EXPECT_EQ(sky.pixel(x + 9, y), kBlack);
+  EXPECT_EQ(sky.pixel(x, y - 10), kBlack);
+  EXPECT_EQ(sky.pixel(x, y + 9), kBlack);
+  EXPECT_EQ(sky.pixel(x - 8, y), colour);
+  EXPECT_EQ(sky.pixel(x, y + 8), colour);
+  EXPECT_NE(sky.pixel(x - 11, y), kBlack);
+  EXPECT_NE(sky.pixel(x + 10, y), kBlack);
 }
 
-TEST_F(DisplayDrawing, SkyDotsSitWhereTheChartPutsThem) {
+// Each dot sits on the chart's ring of its elevation: 78, 52 and 26 pixels out
+// from (91, 90) for 0, 30 and 60 degrees.
+TEST_F(DisplayDrawing, SkyDotsSitOnTheRingOfTheirElevation) {
   struct Case {
     uint16_t azimuth, elevation;
     int x, y;
   };
-  const Case cases[] = {{0, 90, 77, 77}, {200, 90, 77, 77}, {0, 0, 77, 14},
-                        {180, 0, 77, 139}, {270, 0, 14, 77}, {45, 45, 99, 54}};
+  const Case cases[] = {{0, 90, 91, 90},    {200, 90, 91, 90},  {0, 0, 91, 12},
+                        {90, 0, 169, 90},   {180, 30, 91, 142}, {270, 60, 65, 90}};
   for (const Case& c : cases) {
     NMEAParser.GsvInView = 1;
     NMEAParser.GsaFixType = 3;
@@ -70,12 +72,34 @@ TEST_F(DisplayDrawing, ZenithDotFillsExactlyItsRectangle) {
   RefreshAt(1);
   const QImage& sky = Form->Image1->Canvas();
   QRect drawn;
-  for (int y = 55; y < 100; ++y) {
+  for (int y = 70; y < 110; ++y) {
     for (int x = 70; x < 112; ++x) {
       if (sky.pixel(x, y) == kBlue || sky.pixel(x, y) == kBlack) drawn |= QRect(x, y, 1, 1);
     }
   }
-  EXPECT_EQ(drawn, QRect(QPoint(81, 67), QPoint(100, 86)));
+  EXPECT_EQ(drawn, QRect(QPoint(81, 80), QPoint(100, 99)));
+}
+
+// A GSV cycle that announces more satellites than it lists leaves entries
+// without a PRN: they draw nothing anywhere, as if not in view.
+TEST_F(DisplayDrawing, EntryWithoutPrnDrawsNothing) {
+  NMEAParser.GsaFixType = 3;
+  SetSat(0, 5, 40, 1, 90, 30);
+  SetSat(1, 17, 35, 0, 200, 10);
+  SetSat(2, 9, 30, 0, 0, 0);
+  NMEAParser.GsvInView = 3;
+  RefreshAt(1);
+  NMEAParser.GsvInView = 2;
+  RefreshAt(1);
+  const QImage sky = Form->Image1->Canvas();
+  const QImage chart = Chart();
+  SetSat(2, 0, 0, 0, 0, 0);
+  NMEAParser.GsvInView = 3;
+  RefreshAt(1);
+  EXPECT_EQ(Form->Image1->Canvas(), sky) << "no dot for PRN 0";
+  EXPECT_EQ(Chart(), chart) << "no bar for PRN 0";
+  EXPECT_EQ(Cell(2), "17");
+  EXPECT_EQ(Cell(3), "");
 }
 
 TEST_F(DisplayDrawing, SkyBuffersAlternateWithTimerTicks) {
@@ -85,20 +109,20 @@ TEST_F(DisplayDrawing, SkyBuffersAlternateWithTimerTicks) {
   RefreshAt(1);
   EXPECT_TRUE(Form->Image1->isHidden());
   EXPECT_FALSE(Form->Image3->isHidden());
-  ExpectDot(Form->Image1->Canvas(), 77, 77, kGray);
+  ExpectDot(Form->Image1->Canvas(), 91, 90, kGray);
 
   SetSat(0, 5, 30, 0, 180, 0);  // moved to the south horizon
   RefreshAt(2);
   EXPECT_FALSE(Form->Image1->isHidden());
   EXPECT_TRUE(Form->Image3->isHidden());
   // Shown: the previous refresh's picture; hidden: this one's.
-  ExpectDot(Form->Image1->Canvas(), 77, 77, kGray);
-  ExpectDot(Form->Image3->Canvas(), 77, 139, kGray);
+  ExpectDot(Form->Image1->Canvas(), 91, 90, kGray);
+  ExpectDot(Form->Image3->Canvas(), 91, 168, kGray);
 
   RefreshAt(3);
   EXPECT_TRUE(Form->Image1->isHidden());
-  ExpectDot(Form->Image1->Canvas(), 77, 139, kGray);
-  EXPECT_NE(Form->Image1->Canvas().pixel(77 + 14, 77), kGray) << "each refresh starts from a clean sky chart";
+  ExpectDot(Form->Image1->Canvas(), 91, 168, kGray);
+  EXPECT_NE(Form->Image1->Canvas().pixel(91, 90), kGray) << "each refresh starts from a clean sky chart";
 }
 
 TEST_F(DisplayDrawing, NoSatellitesLeaveTheBareChartsAndTheHeading) {
@@ -171,7 +195,7 @@ TEST_F(DisplayDrawing, ColourFollowsSolutionAndFixType) {
     SetSat(0, 12, 30, c.inSolution, 90, 20);
     RefreshAt(1);
     EXPECT_EQ(Chart().pixel(38, 130), c.colour);
-    const QPoint p(77 + static_cast<int>(0.7 * 70), 77);
+    const QPoint p(91 + 61, 90);  // 78 * 70 / 90 = 60.7 pixels east
     ExpectDot(Form->Image1->Canvas(), p.x(), p.y(), c.colour);
   }
 }
@@ -183,8 +207,8 @@ TEST_F(DisplayDrawing, MoreThanTwelveSatellitesAllGetDots) {
   SetSat(12, 13, 30, 1, 0, 90);  // the 13th at the zenith, blue
   SetSat(13, 14, 30, 1, 180, 0);  // the 14th on the south horizon
   RefreshAt(1);
-  ExpectDot(Form->Image1->Canvas(), 77, 77, kBlue);
-  ExpectDot(Form->Image1->Canvas(), 77, 139, kBlue);
+  ExpectDot(Form->Image1->Canvas(), 91, 90, kBlue);
+  ExpectDot(Form->Image1->Canvas(), 91, 168, kBlue);
   for (int column = 1; column <= 12; ++column) EXPECT_EQ(Cell(column), QString::number(column));
   EXPECT_EQ(Form->StringGrid1->columnCount(), 13);
   // The 12th bar is the last one on the chart; the 13th would start at x = 342.
@@ -198,7 +222,7 @@ TEST_F(DisplayDrawing, MoreThan36InViewDrawsTheWholeTable) {
   for (int i = 0; i < 36; ++i) SetSat(i, static_cast<uint16_t>(i + 1), 20, 0, 90, 0);
   SetSat(35, 36, 20, 1, 0, 90);
   RefreshAt(1);
-  ExpectDot(Form->Image1->Canvas(), 77, 77, kBlue);
+  ExpectDot(Form->Image1->Canvas(), 91, 90, kBlue);
   EXPECT_EQ(Cell(12), "12");
 }
 
@@ -253,13 +277,13 @@ TEST_F(DisplayDrawing, TestDrawingOnImage1ShowsRingsAndEntryZero) {
   EXPECT_EQ(image.pixel(15, 90), kWhite);
   EXPECT_EQ(image.pixel(45, 90), kWhite);
   EXPECT_EQ(image.pixel(2, 2), kWhite);
-  // A red disc centred on (77, 77), outlined in black, labelled in black.
-  EXPECT_EQ(image.pixel(67, 77), kBlack);
-  EXPECT_EQ(image.pixel(86, 77), kBlack);
-  EXPECT_EQ(image.pixel(77, 84), kRed);
+  // A red disc centred on the chart's centre (91, 90), outlined in black, labelled in black.
+  EXPECT_EQ(image.pixel(81, 90), kBlack);
+  EXPECT_EQ(image.pixel(100, 90), kBlack);
+  EXPECT_EQ(image.pixel(91, 98), kRed);
   int dark = 0;
-  for (int y = 70; y < 83; ++y) {
-    for (int x = 70; x < 84; ++x) dark += image.pixel(x, y) == kBlack;
+  for (int y = 84; y < 97; ++y) {
+    for (int x = 85; x < 98; ++x) dark += image.pixel(x, y) == kBlack;
   }
   EXPECT_GT(dark, 5);
 }
@@ -271,8 +295,8 @@ TEST_F(DisplayDrawing, TestDrawingAfterARefreshLabelsInWhite) {
   Form->Button2Click();
   const QImage& image = Form->Image1->Canvas();
   int white = 0;
-  for (int y = 70; y < 83; ++y) {
-    for (int x = 70; x < 84; ++x) white += image.pixel(x, y) == kWhite;
+  for (int y = 84; y < 97; ++y) {
+    for (int x = 85; x < 98; ++x) white += image.pixel(x, y) == kWhite;
   }
   EXPECT_GT(white, 5) << "the dot labels left the canvas's font white";
 }

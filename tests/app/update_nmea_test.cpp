@@ -110,8 +110,7 @@ TEST_F(StatusPanel, DatesAndTimesHaveNoLeadingZeros) {
 }
 
 TEST_F(StatusPanel, FixTypeSetsTextGridColourAndCounting) {
-  const QColor grayText = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-  ASSERT_NE(grayText, QColor(0, 0, 0)) << "a 2D fix must look different from a 3D one";
+  const QColor grayText(0x80, 0x80, 0x80);
   struct Case {
     uint8_t fixType;
     const char* text;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/display/canvas.h"
 #include "drawing_test_util.h"
 
@@ -23,14 +25,15 @@ TEST_P(SkyPositionOf, FollowsThePolarChart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Points, SkyPositionOf,
-    ::testing::Values(Position{0, 90, {77, 77}}, Position{123, 90, {77, 77}}, Position{0, 0, {77, 14}},
-                      Position{180, 0, {77, 139}}, Position{270, 0, {14, 77}}, Position{45, 45, {99, 54}},
+    ::testing::Values(Position{0, 90, {91, 90}}, Position{123, 90, {91, 90}}, Position{0, 0, {91, 12}},
+                      Position{90, 0, {169, 90}}, Position{180, 30, {91, 142}}, Position{270, 60, {65, 90}},
+                      Position{45, 45, {119, 62}},
                       // Above 90 degrees the radius turns negative: the point crosses the centre.
-                      Position{180, 100, {76, 70}}, Position{0, 65535, {76, 45888}}));
+                      Position{180, 100, {91, 81}}));
 
 TEST(SkyView, ZenithDotFillsItsRectangle) {
   const QPoint p = SkyPosition(0, 90);
-  EXPECT_EQ(SkyDotRect(p), QRect(QPoint(81, 67), QPoint(100, 86)));
+  EXPECT_EQ(SkyDotRect(p), QRect(QPoint(81, 80), QPoint(100, 99)));
 
   CNMEAParser record;
   SetSatellites(record, 1, 3);
@@ -38,17 +41,17 @@ TEST(SkyView, ZenithDotFillsItsRectangle) {
   QImage sky = BlankImage(182, 180, kNavy);
   DrawSkyDots(sky, record);
   const QRect drawn = BoundsOf(sky, sky.rect(), kClBlack) | BoundsOf(sky, sky.rect(), kClBlue);
-  EXPECT_EQ(drawn, QRect(QPoint(81, 67), QPoint(100, 86)));
-  EXPECT_EQ(sky.pixel(81, 77), kClBlack);
-  EXPECT_EQ(sky.pixel(100, 77), kClBlack);
-  EXPECT_EQ(sky.pixel(91, 67), kClBlack);
-  EXPECT_EQ(sky.pixel(91, 86), kClBlack);
-  EXPECT_EQ(sky.pixel(83, 77), kClBlue);
-  EXPECT_EQ(sky.pixel(81, 67), kNavy) << "corner of the rectangle lies outside the disc";
+  EXPECT_EQ(drawn, QRect(QPoint(81, 80), QPoint(100, 99)));
+  EXPECT_EQ(sky.pixel(81, 90), kClBlack);
+  EXPECT_EQ(sky.pixel(100, 90), kClBlack);
+  EXPECT_EQ(sky.pixel(91, 80), kClBlack);
+  EXPECT_EQ(sky.pixel(91, 99), kClBlack);
+  EXPECT_EQ(sky.pixel(83, 90), kClBlue);
+  EXPECT_EQ(sky.pixel(81, 80), kNavy) << "corner of the rectangle lies outside the disc";
 }
 
 TEST(SkyView, DotsAtHorizonPoints) {
-  for (const auto& [azimuth, corner] : {std::pair<uint16_t, QPoint>{0, {81, 4}}, {180, {81, 129}}, {270, {18, 67}}}) {
+  for (const auto& [azimuth, corner] : {std::pair<uint16_t, QPoint>{0, {81, 2}}, {180, {81, 158}}, {270, {3, 80}}}) {
     CNMEAParser record;
     SetSatellites(record, 1, 1);
     record.GsvSat[0] = {3, 20, 0, azimuth, 0};
@@ -59,7 +62,7 @@ TEST(SkyView, DotsAtHorizonPoints) {
   }
 }
 
-TEST(SkyView, LabelIsWhitePrnShiftedRightForOneDigit) {
+TEST(SkyView, LabelIsWhitePrnCentredOnTheDot) {
   for (uint16_t prn : {uint16_t{5}, uint16_t{12}, uint16_t{193}}) {
     CNMEAParser record;
     SetSatellites(record, 1, 3);
@@ -68,11 +71,9 @@ TEST(SkyView, LabelIsWhitePrnShiftedRightForOneDigit) {
     DrawSkyDots(sky, record);
     const QRect label = BoundsOf(sky, sky.rect(), kClWhite);
     ASSERT_FALSE(label.isEmpty()) << prn;
-    const int x = prn > 9 ? 77 + 7 : 77 + 11;
-    EXPECT_GE(label.left(), x) << prn;
-    EXPECT_LE(label.left(), x + 2) << prn;
-    EXPECT_GE(label.top(), 77 - 7) << prn;
-    EXPECT_LE(label.bottom(), 77 - 7 + 12) << prn;
+    EXPECT_LE(std::abs(label.center().x() - 91), 1) << prn;
+    EXPECT_LE(std::abs(label.center().y() - 90), 2) << prn;
+    EXPECT_TRUE(QRect(81, 80, 20, 20).contains(label)) << prn;
   }
 }
 
@@ -82,7 +83,7 @@ TEST(SkyView, DotColourFollowsFixTypeAndLaterEntriesCoverEarlier) {
   record.GsvSat[0] = {10, 40, 0, 90, 30};
   record.GsvSat[1] = {11, 40, 1, 90, 30};
   const QPoint p = SkyPosition(90, 30);
-  const QPoint inside(p.x() + 6, p.y());
+  const QPoint inside(p.x() - 8, p.y());
   QImage sky = BlankImage(182, 180, kNavy);
   DrawSkyDots(sky, record);
   EXPECT_EQ(sky.pixel(inside), kClRed);
@@ -104,8 +105,8 @@ TEST(SkyView, EveryEntryInViewGetsADotUpToTheTableSize) {
   DrawSkyDots(sky, record);
   for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
     const QPoint p = SkyPosition(record.GsvSat[i].Azimuth, 0);
-    // Each dot's left edge column, two rows below its centre, is its own outline or a later dot.
-    EXPECT_NE(sky.pixel(QPoint(p.x() + 5, p.y() + 2)), kNavy) << i;
+    // Each dot's left edge, two rows below its centre, is its own outline or a later dot.
+    EXPECT_NE(sky.pixel(QPoint(p.x() - 9, p.y() + 2)), kNavy) << i;
   }
   QImage thirteen = BlankImage(182, 180, kNavy);
   record.GsvInView = 13;
@@ -123,7 +124,7 @@ TEST(SkyView, ViewStartsFromACleanSkyChart) {
   DrawSkyView(sky, earth, record);
   EXPECT_EQ(sky.pixel(0, 0), kClWhite);
   EXPECT_EQ(sky.pixel(181, 179), kNavy);
-  EXPECT_EQ(sky.pixel(91, 80), kClBlue);
+  EXPECT_EQ(sky.pixel(84, 90), kClBlue);
   record.GsvInView = 0;
   DrawSkyView(sky, earth, record);
   EXPECT_EQ(sky, earth.copy(0, 0, 182, 180)) << "no satellite stays from the last refresh";
@@ -152,13 +153,13 @@ TEST(SkyView, TestPatternShowsThreeRingsAndFirstEntryDisc) {
   EXPECT_EQ(image.pixel(121, 90), kClRed);
   EXPECT_EQ(image.pixel(100, 100), kClWhite);
   EXPECT_EQ(image.pixel(1, 1), kClWhite);
-  // The disc is centred on the sky position itself: (67, 67, 87, 87).
-  EXPECT_EQ(image.pixel(67, 77), kClBlack);
-  EXPECT_EQ(image.pixel(86, 77), kClBlack);
-  EXPECT_EQ(image.pixel(68, 80), kClRed);
-  // The PRN at (70, 70) in black on the disc's red.
-  EXPECT_FALSE(BoundsOf(image, QRect(70, 70, 14, 13), kClBlack).isEmpty());
-  EXPECT_EQ(image.pixel(70, 70), kClRed);
+  // The disc is centred on the sky position, the chart's centre: (81, 80, 101, 100).
+  EXPECT_EQ(image.pixel(81, 90), kClBlack);
+  EXPECT_EQ(image.pixel(100, 90), kClBlack);
+  EXPECT_EQ(image.pixel(83, 93), kClRed);
+  // The PRN in black on the disc's red, centred.
+  EXPECT_FALSE(BoundsOf(image, QRect(86, 86, 10, 9), kClBlack).isEmpty());
+  EXPECT_EQ(image.pixel(91, 98), kClRed);
 }
 
 }  // namespace
