@@ -65,6 +65,7 @@ TEST_P(SignalBar, CoversItsRectangleWithBlackOutline) {
     sat.InSolution = 1;
   }
   const int i = 2;
+  record.GsvSat[i].Prn = 7;
   record.GsvSat[i].Snr = c.snr;
   QImage chart = Background();
   DrawSignalBars(chart, record);
