@@ -181,23 +181,10 @@ void LoadLinesFromFile(const std::string& path, LineStore& lines) {
   lines.swap(loaded);
 }
 
-void SaveLinesToFile(const std::string& path, const LineStore& lines) {
-  // The lines go to a hidden file beside the target and are renamed into place
-  // once all of them are on disk, so a full disk or a crash never leaves a
-  // truncated file under the log's name, nor spoils a file it replaces.
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temp = folder + "." + base + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) {
-    throw EFileError("Cannot create file " + path);
-  }
-  // mkostemp makes the file private; a log gets the permissions a plain create would give.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+namespace {
 
+// Writes every line followed by CR LF; false on the first failed write.
+bool WriteLines(int fd, const LineStore& lines) {
   bool ok = true;
   std::string chunk;
   chunk.reserve(kReadBlock + 4096);
@@ -217,7 +204,39 @@ void SaveLinesToFile(const std::string& path, const LineStore& lines) {
     if (chunk.size() >= kReadBlock) put();
   }
   if (ok && !chunk.empty()) put();
-  ok = ok && ::fsync(fd) == 0;
+  return ok;
+}
+
+}  // namespace
+
+void SaveLinesToFile(const std::string& path, const LineStore& lines) {
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    // A device or a pipe is written as it is: a rename would replace the node itself.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) throw EFileError("Cannot create file " + path);
+    const bool ok = WriteLines(fd, lines);
+    if (::close(fd) != 0 || !ok) throw EFileError("Cannot write file " + path);
+    return;
+  }
+
+  // The lines go to a hidden file beside the target and are renamed into place
+  // once all of them are on disk, so a full disk or a crash never leaves a
+  // truncated file under the log's name, nor spoils a file it replaces.
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string temp = folder + "." + base + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) {
+    throw EFileError("Cannot create file " + path);
+  }
+  // mkostemp makes the file private; a log gets the permissions a plain create would give.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+
+  bool ok = WriteLines(fd, lines) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {

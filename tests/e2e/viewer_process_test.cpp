@@ -13,16 +13,9 @@
 
 // The installed program itself, as a user or the system runs it: its command
 // line, its signals, and what a kill leaves for the next start.
+// The processes end with the test (QProcess kills what still runs).
 class ViewerProcess : public E2eFixture {
  protected:
-  void TearDown() override {
-    for (QProcess* viewer : {&First, &Second}) {
-      viewer->kill();
-      viewer->waitForFinished(3000);
-    }
-    E2eFixture::TearDown();
-  }
-
   void Start(QProcess& viewer, const QStringList& args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -49,9 +42,7 @@ class ViewerProcess : public E2eFixture {
   }
 
   QString Transcript() const { return WorkPath(QStringLiteral("sent.nmea")); }
-  QStringList Files(const QString& pattern) const {
-    return QDir(Work.path()).entryList({pattern}, QDir::Files | QDir::Hidden);
-  }
+  QStringList Files(const QString& glob) const { return QDir(Work.path()).entryList({glob}, QDir::Files | QDir::Hidden); }
   QByteArray Journal() const {
     const QStringList journals = Files(QStringLiteral(".nmea_journal_*"));
     return journals.size() == 1 ? ReadFile(WorkPath(journals[0])) : QByteArray();
@@ -72,10 +63,8 @@ class ViewerProcess : public E2eFixture {
 };
 
 TEST_F(ViewerProcess, CommandLineHelpVersionAndMistakes) {
-  EXPECT_EQ(Run({QStringLiteral("--help")}), 0);
-  EXPECT_TRUE(First.readAllStandardOutput().contains("--log-dir <DIR>"));
-  EXPECT_EQ(Run({QStringLiteral("--version")}), 0);
-  EXPECT_EQ(First.readAllStandardOutput(), "quorvane-viewer 0.99.b\n");
+  EXPECT_TRUE(Run({"--help"}) == 0 && First.readAllStandardOutput().contains("--log-dir <DIR>"));
+  EXPECT_TRUE(Run({"--version"}) == 0 && First.readAllStandardOutput() == "quorvane-viewer 0.99.b\n");
   for (const QStringList& wrong : {QStringList{"--frobnicate"}, {"--baud", "fast"}, {"stray"}, {"--port"}}) {
     EXPECT_EQ(Run(wrong), 2) << wrong.join(' ').toStdString();
     const QByteArray error = First.readAllStandardError();
