@@ -11,15 +11,12 @@
 #include "e2e_fixture.h"
 #include "nmea_text.h"
 
-// The installed program itself, as a user or the system runs it: its command
-// line, its signals, and what a kill leaves for the next start.
-// The processes end with the test (QProcess kills what still runs).
+// The program itself, as a user or the system runs it: its command line, its
+// signals, and what a kill leaves for the next start. QProcess kills what still runs.
 class ViewerProcess : public E2eFixture {
  protected:
   void Start(QProcess& viewer, const QStringList& args) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    viewer.setProcessEnvironment(env);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     viewer.start(QStringLiteral(QV_VIEWER_PATH), args);
   }
 
@@ -53,7 +50,7 @@ class ViewerProcess : public E2eFixture {
     const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno == EBUSY ? 1 : -1;
     int exclusive = -1;
-    if (::ioctl(fd, TIOCGEXCL, &exclusive) != 0) exclusive = -1;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
     ::close(fd);
     return exclusive;
   }
