@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the viewer (first run: everything, which takes a few minutes) and starts it.
-#   ./run-viewer.sh --demo   also starts quorvane-sim, a virtual receiver, prints
-#                            the port and baud rate to connect to, and stops it
-#                            again when the viewer exits.
+#   ./run-viewer.sh --demo   also starts quorvane-sim, a virtual receiver, fills
+#                            its port and baud rate into the viewer's boxes, and
+#                            stops it again when the viewer exits.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -31,12 +31,14 @@ if [ "$demo" -eq 0 ]; then
   exec build/bin/quorvane-viewer
 fi
 
-# A receiver on the Pont de l'Alma heading east along the Seine, with its fix
-# 15 seconds away; its reports (cold starts among them) go to this terminal.
+# A receiver on the Pont de l'Alma heading east along the Seine. It starts its
+# search for satellites when the viewer connects, so the fix arrives in the
+# window 15 seconds later and the time to first fix stops there; its reports
+# (cold starts among them) go to this terminal.
 demo_baud=9600
 sim_out=$(mktemp)
 build/bin/quorvane-sim --lat 48.8640 --lon 2.3010 --speed 25 --course 80 --turn 0.5 \
-  --acquire 15 --baud "$demo_baud" >"$sim_out" &
+  --acquire 15 --baud "$demo_baud" --wait-open >"$sim_out" &
 sim_pid=$!
 stop_sim() {
   kill "$sim_pid" 2>/dev/null || true
@@ -57,7 +59,6 @@ if [ -z "$port" ]; then
   exit 1
 fi
 
-echo "== Virtual receiver running. In the viewer, type this into the port box:"
-echo "     $port"
-echo "   choose $demo_baud in the baud box and press GPS. The fix comes within 15 seconds."
-build/bin/quorvane-viewer
+echo "== Virtual receiver running on $port at $demo_baud baud (filled in for you)."
+echo "   Press GPS in the viewer: the fix comes about 15 seconds later."
+build/bin/quorvane-viewer --port "$port" --baud "$demo_baud"

@@ -1,15 +1,75 @@
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
 #include <exception>
 
 #include "application.h"
+#include "command_line.h"
 #include "main_form.h"
 #include "message_box.h"
+#include "nmea_journal.h"
+#include "nmea_log_name.h"
+#include "signal_close.h"
+
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+// Tells the user once about logs that a killed or crashed run left unsaved.
+void ReportRecoveredLogs(const QStringList& recovered) {
+  if (recovered.isEmpty()) return;
+  const QString text = recovered.size() == 1
+                           ? QStringLiteral("A log that was not stopped has been recovered:\n")
+                           : QStringLiteral("Logs that were not stopped have been recovered:\n");
+  ShowMessage(text + recovered.join(QLatin1Char('\n')));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  ViewerOptions options;
+  const CommandLineResult parsed = ParseViewerCommandLine(Arguments(argc, argv), options);
+  if (!parsed.Run) {
+    std::fputs(parsed.Output.toLocal8Bit().constData(), parsed.ToStderr ? stderr : stdout);
+    return parsed.ExitCode;
+  }
+
   PrepareApplicationEnvironment();
   QuorvaneApplication app(argc, argv);
+  if (!options.LogDir.isEmpty()) {
+    LogFolder = options.LogDir;
+    QDir().mkpath(LogFolder);
+  }
   try {
     TMainForm form;
+    // A signal closes whatever is open, a message box first, then the window.
+    SignalCloser closer([&form] {
+      while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (!modal->close()) break;
+      }
+      form.close();
+    });
+    if (!options.Port.isEmpty()) form.ComComboBox1->setEditText(options.Port);
+    if (!options.Baud.isEmpty()) form.BaudComboBox1->setEditText(options.Baud);
+    const QStringList recovered = RecoverNmeaJournals(NmeaLogFolder());
     form.show();
+    // After the first paint, so the window is there behind the message box
+    // and behind a failed connect's error.
+    QTimer::singleShot(0, &form, [&form, &options, recovered] {
+      if (!form.isVisible()) return;
+      ReportRecoveredLogs(recovered);
+      // A signal may have closed the window while the message box was up.
+      if (!form.isVisible()) return;
+      if (options.Log) form.LogButton->click();
+      if (options.Connect) form.ComBtn1->click();
+    });
     app.exec();
   } catch (const std::exception& e) {
     ShowExceptionReport(QString::fromUtf8(e.what()));

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "canvas_image.h"
+#include "nmea_journal.h"
 #include "app/display/line_list_model.h"
 #include "app/display/replay.h"
 #include "receive_lines.h"
@@ -34,6 +35,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   LineListModel* ListBox1Lines;
   LineListModel* ListBox2Lines;
   LineListModel* ListBox3Lines;
+  // The lines being logged, on disk as well until the log is saved.
+  NmeaJournal Journal;
 
   // The receiver's serial port; its received data goes to Comm1ReceiveData.
   TComm Comm1;

@@ -66,12 +66,16 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
   bool added = false;
   ReceiveLines.Feed(Buffer, BufferLength, [&](std::string_view line) {
     ListBox1Lines->appendLine(line);
-    if (IsLogging != 0) ListBox3Lines->appendLine(line);
+    if (IsLogging != 0) {
+      ListBox3Lines->appendLine(line);
+      Journal.Append(line);
+    }
     // The carriage return is never fed: the decoder completes a sentence at
     // its second checksum digit and skips the line feed in front of the next.
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
     added = true;
   });
+  Journal.Write();
   if (added) {
     ListBox1Lines->flush();
     ListBox1->scrollToBottom();
@@ -82,15 +86,19 @@ void TMainForm::LogButtonClick() {
   if (IsLogging == 0) {
     IsLogging = 1;
     ListBox3Lines->clear();
+    Journal.Start(PrepareNmeaLogFolder());
     LogButton->setText(QStringLiteral("Stop"));
     return;
   }
 
   IsLogging = 0;
   LogButton->setText(QStringLiteral("Log"));
-  const QString path = NmeaLogFileName(NmeaLogFolder(), QDateTime::currentDateTime());
-  // On failure the lines stay in the buffer until the next start clears it.
+  const QString path = NmeaLogFileName(PrepareNmeaLogFolder(), QDateTime::currentDateTime());
+  // On failure the lines stay in the buffer until the next start clears it,
+  // and in the journal, which the next run of the viewer recovers.
+  Journal.Close();
   if (ListBox3Lines->count() > 0) ListBox3Lines->saveToFile(QFile::encodeName(path).toStdString());
+  Journal.Remove();
   LogButton->setIcon(LoadGlyph("ID_LOGNMEA1"));
 }
 

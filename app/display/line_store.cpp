@@ -1,8 +1,11 @@
 #include "app/display/line_store.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -178,28 +181,66 @@ void LoadLinesFromFile(const std::string& path, LineStore& lines) {
   lines.swap(loaded);
 }
 
-void SaveLinesToFile(const std::string& path, const LineStore& lines) {
-  FilePtr file(std::fopen(path.c_str(), "wb"));
-  if (!file) {
-    throw EFileError("Cannot create file " + path);
-  }
+namespace {
+
+// Writes every line followed by CR LF; false on the first failed write.
+bool WriteLines(int fd, const LineStore& lines) {
   bool ok = true;
   std::string chunk;
   chunk.reserve(kReadBlock + 4096);
-  for (size_t i = 0; i < lines.size() && ok; ++i) {
-    std::string_view line = lines.line(i);
-    chunk.append(line);
-    chunk.append("\r\n");
-    if (chunk.size() >= kReadBlock) {
-      ok = std::fwrite(chunk.data(), 1, chunk.size(), file.get()) == chunk.size();
-      chunk.clear();
+  const auto put = [&] {
+    size_t done = 0;
+    while (ok && done < chunk.size()) {
+      const ssize_t n = ::write(fd, chunk.data() + done, chunk.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) done += static_cast<size_t>(n);
     }
+    chunk.clear();
+  };
+  for (size_t i = 0; i < lines.size() && ok; ++i) {
+    chunk.append(lines.line(i));
+    chunk.append("\r\n");
+    if (chunk.size() >= kReadBlock) put();
   }
-  if (ok && !chunk.empty()) {
-    ok = std::fwrite(chunk.data(), 1, chunk.size(), file.get()) == chunk.size();
+  if (ok && !chunk.empty()) put();
+  return ok;
+}
+
+}  // namespace
+
+void SaveLinesToFile(const std::string& path, const LineStore& lines) {
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    // A device or a pipe is written as it is: a rename would replace the node itself.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) throw EFileError("Cannot create file " + path);
+    const bool ok = WriteLines(fd, lines);
+    if (::close(fd) != 0 || !ok) throw EFileError("Cannot write file " + path);
+    return;
   }
-  ok = std::fclose(file.release()) == 0 && ok;
+
+  // The lines go to a hidden file beside the target and are renamed into place
+  // once all of them are on disk, so a full disk or a crash never leaves a
+  // truncated file under the log's name, nor spoils a file it replaces.
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string temp = folder + "." + base + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) {
+    throw EFileError("Cannot create file " + path);
+  }
+  // mkostemp makes the file private; a log gets the permissions a plain create would give.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+
+  bool ok = WriteLines(fd, lines) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
+    ::unlink(temp.c_str());
     throw EFileError("Cannot write file " + path);
   }
 }

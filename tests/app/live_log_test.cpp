@@ -3,8 +3,13 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "bitmaps.h"
 #include "live_fixture.h"
+#include "nmea_journal.h"
 #include "nmea_log_name.h"
 
 namespace {
@@ -117,6 +122,52 @@ TEST_F(LiveLog, TestButtonShowsTheLogFolderAndTheTimeToTheMinute) {
   EXPECT_TRUE(Form->Edit1->text() == prefix + before + ".txt" || Form->Edit1->text() == prefix + after + ".txt")
       << Form->Edit1->text().toStdString();
   EXPECT_TRUE(LogFiles().isEmpty());
+}
+
+TEST_F(LiveLog, ALogThatFailsPartWayLeavesNoFileBehind) {
+  // A disk that fills after 8 kB: the size limit makes the second write fail.
+  for (int i = 0; i < 2000; ++i) Form->ListBox3Lines->appendLine(kGga);
+  IsLogging = 1;
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const rlimit small{8192, old.rlim_max};
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  Click(Form->LogButton);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  const QStringList errors = Texts(QMessageBox::Critical);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Cannot write file ") + LogFolder)) << errors[0].toStdString();
+  EXPECT_EQ(QDir(LogFolder).entryList(QDir::Files | QDir::Hidden), QStringList());
+  EXPECT_EQ(Form->ListBox3Lines->count(), 2000u);
+}
+
+TEST_F(LiveLog, JournalHoldsTheLoggedLinesIsLeftAloneWhileHeldAndGoesAtStop) {
+  Connect();
+  Click(Form->LogButton);
+  Pty.Write(kGga + "\r\n" + kGsa + "\r\n");
+  ASSERT_TRUE(WaitForLines(2));
+  const QString journal = Form->Journal.Path();
+  const std::string expected = kGga + "\r\n" + "\n" + kGsa + "\r\n";
+  EXPECT_EQ(ReadFile(journal), expected);
+  // This window still logs into it, so a viewer starting now must not take it.
+  EXPECT_EQ(RecoverNmeaJournals(LogFolder), QStringList());
+  Click(Form->LogButton);
+  EXPECT_FALSE(QFile::exists(journal));
+  ASSERT_EQ(LogFiles().size(), 1);
+  EXPECT_EQ(ReadFile(LogFiles()[0]), expected);
+  // A log that cannot be saved keeps its journal for the next start.
+  Click(Form->LogButton);
+  Pty.Write(kRmc + "\r\n");
+  ASSERT_TRUE(WaitForLines(3));
+  LogFolder = LogDir.filePath(QStringLiteral("gone"));
+  Click(Form->LogButton);
+  LogFolder = LogDir.path();
+  const QStringList recovered = RecoverNmeaJournals(LogFolder);
+  ASSERT_EQ(recovered.size(), 1);
+  EXPECT_TRUE(QDir(recovered[0]).dirName().startsWith(QStringLiteral("nmea_recovered_")));
+  EXPECT_EQ(ReadFile(recovered[0]), "\n" + kRmc + "\r\n");
 }
 
 }  // namespace

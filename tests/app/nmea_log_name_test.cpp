@@ -21,3 +21,16 @@ TEST(NmeaLogName, LaterLogsOfTheSameMinuteGetANumber) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
 }
+
+TEST(NmeaLogName, DefaultFolderIsTheProgramsWhenWritableElseTheDocumentsSubfolder) {
+  QTemporaryDir home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+  EXPECT_EQ(DefaultNmeaLogFolder(home.path()), home.path());
+  // An installed program's folder that the user cannot write (a missing one fails for root too).
+  EXPECT_EQ(DefaultNmeaLogFolder(home.filePath("usr/local/bin")), home.filePath("Documents/Quorvane Viewer"));
+  qputenv("HOME", oldHome);
+  qputenv("XDG_CONFIG_HOME", oldConfig);
+  if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+}
