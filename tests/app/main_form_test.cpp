@@ -107,8 +107,8 @@ TEST_F(MainFormInitial, ComboBoxTexts) {
   EXPECT_EQ(Items(form.ChipComboBox), (QStringList{"Auto Chip Select", "Skytraq", "SiRF"}));
   EXPECT_EQ(form.BaudComboBox1->currentText(), "4800");
   EXPECT_EQ(Items(form.BaudComboBox1), (QStringList{"4800", "9600", "38400"}));
-  EXPECT_EQ(Items(form.ComComboBox1), (QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}));
-  EXPECT_EQ(form.ComComboBox1->currentText(), "/dev/ttyS0");
+  EXPECT_EQ(Items(form.ComComboBox1), (QStringList{"ttyS0", "ttyUSB0"}));
+  EXPECT_EQ(form.ComComboBox1->currentText(), "ttyS0");
   for (QComboBox* box : {form.ChipComboBox, form.ComComboBox1, form.BaudComboBox1}) EXPECT_TRUE(box->isEditable());
   EXPECT_TRUE(Boxes.empty());
 }
