@@ -6,7 +6,6 @@
 
 #include <exception>
 
-#include "main_unit.h"
 #include "message_box.h"
 
 void PrepareApplicationEnvironment() {
@@ -15,7 +14,9 @@ void PrepareApplicationEnvironment() {
 
 QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("quorvane-viewer"));
-  setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  // No display name: Qt would append it to every window title, and the
+  // window's caption must read exactly as set. Message boxes carry the
+  // application title as their own caption.
   setDesktopFileName(QStringLiteral("quorvane-viewer"));
   // Fusion draws the same on every desktop, so the fixed pixel layout fits
   // whatever theme the user runs.
