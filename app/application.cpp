@@ -6,7 +6,6 @@
 
 #include <exception>
 
-#include "main_unit.h"
 #include "message_box.h"
 
 void PrepareApplicationEnvironment() {
@@ -15,13 +14,18 @@ void PrepareApplicationEnvironment() {
 
 QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("quorvane-viewer"));
-  setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  // No display name: Qt would append it to every window title, and the
+  // window's caption must read exactly as set. Message boxes carry the
+  // application title as their own caption.
   setDesktopFileName(QStringLiteral("quorvane-viewer"));
   // Fusion draws the same on every desktop, so the fixed pixel layout fits
   // whatever theme the user runs.
   setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
+  // The controls' sizes are fixed in pixels, so the face must be narrow
+  // enough for the widest read-out ("2026/12/28   23:59:59" in the GPS time
+  // field); DejaVu Sans needs 123 px at 11 px, the condensed cut at 10 px 101 px.
+  QFont font(QStringLiteral("DejaVu Sans Condensed"));
+  font.setPixelSize(10);
   setFont(font);
   QIcon icon;
   for (int size : {16, 24, 32, 48, 128, 256}) {

@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/display/signal_chart.h"
@@ -24,6 +26,25 @@ namespace {
 constexpr QRgb kSkyBlue = 0xA6CAF0;
 constexpr QRgb kMenuBar = 0xF0F0F0;
 constexpr int kListItemHeight = 13;
+
+// The drop-down list shows every name whole, widening beyond its narrow box
+// when a name needs it, rather than cutting out its middle.
+void KeepPopupNamesWhole(QComboBox& box) {
+  QAbstractItemView* view = box.view();
+  view->setTextElideMode(Qt::ElideNone);
+  const auto fit = [view] {
+    // Room for the widest name, the list's frame and a scroll bar in case the list needs one.
+    const int width = view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                      view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    view->setMinimumWidth(std::max(0, width));
+  };
+  QAbstractItemModel* model = box.model();
+  QObject::connect(model, &QAbstractItemModel::rowsInserted, &box, fit);
+  QObject::connect(model, &QAbstractItemModel::rowsRemoved, &box, fit);
+  QObject::connect(model, &QAbstractItemModel::modelReset, &box, fit);
+  QObject::connect(model, &QAbstractItemModel::dataChanged, &box, fit);
+  fit();
+}
 
 }  // namespace
 
@@ -92,6 +113,8 @@ void TMainForm::ApplyLayoutDetails() {
   face.setColor(QPalette::Window, palette().color(QPalette::Window));
   Panel2->setPalette(face);
   Panel2->setAutoFillBackground(true);
+
+  for (QComboBox* box : {ChipComboBox, ComComboBox1, BaudComboBox1}) KeepPopupNamesWhole(*box);
 
   QPalette gridPalette = StringGrid1->palette();
   gridPalette.setColor(QPalette::Base, QColor(kMenuBar));

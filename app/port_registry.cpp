@@ -52,8 +52,9 @@ QStringList SysfsPortRegistry::ValueNames() const {
 }
 
 QString SysfsPortRegistry::ReadString(const QString& valueName) {
-  const qsizetype slash = valueName.lastIndexOf(u'/');
-  return QStringLiteral("/dev/") + valueName.mid(slash + 1);
+  // The bare name, as Windows lists COM3: it fits the port box, and opening
+  // looks a name without a folder up under /dev/.
+  return valueName.mid(valueName.lastIndexOf(u'/') + 1);
 }
 
 bool SysfsPortRegistry::NaturalLess(const std::string& a, const std::string& b) {

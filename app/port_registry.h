@@ -9,7 +9,7 @@ inline constexpr const char* kSysClassTty = "/sys/class/tty";
 
 // The system's list of serial ports, read from the kernel's tty class folder.
 // Each port is one value: its name is the entry's device path in sysfs, its
-// data the device node ("/dev/" + entry name).
+// data the entry's name (ttyUSB0), the device node's name under /dev/.
 class SysfsPortRegistry {
  public:
   explicit SysfsPortRegistry(std::filesystem::path root);
@@ -21,7 +21,7 @@ class SysfsPortRegistry {
   // (ttyACM0, ttyS0, ttyUSB0, ttyUSB1, ttyUSB10). Empty when the key is missing.
   QStringList ValueNames() const;
 
-  // The device node of the port with this value name.
+  // The port's name (ttyUSB0) for this value name.
   static QString ReadString(const QString& valueName);
 
   // Orders names the way a person counts: digit runs compare by value.

@@ -96,8 +96,8 @@ TEST_F(EventLoopReport, TickThatRaisesIsReportedAndTicksAgain) {
   QCoreApplication::processEvents();
   EXPECT_EQ(TimerTicks, 2);
   EXPECT_EQ(Texts(QMessageBox::NoIcon),
-            (QStringList{"Com Port Plug In  /dev/ttyUSB0", "Com Port Plug In  /dev/ttyUSB0"}));
-  EXPECT_EQ(form.ComComboBox1->currentText(), "/dev/ttyUSB0");
+            (QStringList{"Com Port Plug In  ttyUSB0", "Com Port Plug In  ttyUSB0"}));
+  EXPECT_EQ(form.ComComboBox1->currentText(), "ttyUSB0");
 }
 
 TEST_F(EventLoopReport, TimerTicksWhileTheWindowIsOpen) {
@@ -126,7 +126,7 @@ TEST_F(EventLoopReport, ClosingWhileAPortIsAnnouncedStopsTheTick) {
   Sysfs.AddPort("ttyUSB1");
   OnMessage = [&form](QMessageBox::Icon, const QString&) { form.close(); };
   form.NMEATimerTimer();
-  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  /dev/ttyUSB0"});
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB0"});
   EXPECT_FALSE(form.NMEATimer->isActive());
   EXPECT_EQ(form.ComComboBox1->count(), 0);
 }

@@ -32,9 +32,9 @@ TEST_F(PortPoll, InitialFillSelectsTheFirstPort) {
   Sysfs.AddPort("ttyUSB0");
   Sysfs.AddPort("ttyACM0");
   Fill();
-  EXPECT_EQ(Items(), (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0"}));
+  EXPECT_EQ(Items(), (QStringList{"ttyACM0", "ttyUSB0"}));
   EXPECT_EQ(Box.currentIndex(), 0);
-  EXPECT_EQ(Box.currentText(), "/dev/ttyACM0");
+  EXPECT_EQ(Box.currentText(), "ttyACM0");
   EXPECT_EQ(Names.size(), 2);
 }
 
@@ -43,9 +43,9 @@ TEST_F(PortPoll, OnePortAddedIsAnnouncedAndBecomesTheText) {
   Fill();
   Sysfs.AddPort("ttyUSB0");
   Poll();
-  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  /dev/ttyUSB0"});
-  EXPECT_EQ(Items(), (QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}));
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB0"});
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "ttyUSB0"}));
+  EXPECT_EQ(Box.currentText(), "ttyUSB0");
   Poll();
   EXPECT_EQ(Boxes.size(), 1u);
 }
@@ -59,11 +59,11 @@ TEST_F(PortPoll, TwoPortsAddedAreAnnouncedInOrderAndTheTextEndsOnTheSecond) {
   OnMessage = [&](QMessageBox::Icon, const QString&) { textWhileShown << Box.currentText(); };
   Poll();
   EXPECT_EQ(Texts(QMessageBox::NoIcon),
-            (QStringList{"Com Port Plug In  /dev/ttyACM0", "Com Port Plug In  /dev/ttyUSB1"}));
+            (QStringList{"Com Port Plug In  ttyACM0", "Com Port Plug In  ttyUSB1"}));
   // Each port becomes the text once its message is closed.
-  EXPECT_EQ(textWhileShown, (QStringList{"/dev/ttyS0", "/dev/ttyACM0"}));
-  EXPECT_EQ(Items(), (QStringList{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB1"}));
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB1");
+  EXPECT_EQ(textWhileShown, (QStringList{"ttyS0", "ttyACM0"}));
+  EXPECT_EQ(Items(), (QStringList{"ttyACM0", "ttyS0", "ttyUSB1"}));
+  EXPECT_EQ(Box.currentText(), "ttyUSB1");
 }
 
 TEST_F(PortPoll, FirstPortPluggedIntoAnEmptyBox) {
@@ -71,21 +71,21 @@ TEST_F(PortPoll, FirstPortPluggedIntoAnEmptyBox) {
   EXPECT_EQ(Box.currentText(), "ComComboBox1");
   Sysfs.AddPort("ttyUSB0");
   Poll();
-  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  /dev/ttyUSB0"});
-  EXPECT_EQ(Items(), QStringList{"/dev/ttyUSB0"});
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB0"});
+  EXPECT_EQ(Items(), QStringList{"ttyUSB0"});
+  EXPECT_EQ(Box.currentText(), "ttyUSB0");
 }
 
 TEST_F(PortPoll, RemovedPortSelectsTheLastEntry) {
   for (const char* name : {"ttyS0", "ttyUSB0", "ttyUSB1"}) Sysfs.AddPort(name);
   Fill();
-  ASSERT_EQ(Box.currentText(), "/dev/ttyS0");
+  ASSERT_EQ(Box.currentText(), "ttyS0");
   Sysfs.Remove("ttyUSB0");
   Poll();
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Items(), (QStringList{"/dev/ttyS0", "/dev/ttyUSB1"}));
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "ttyUSB1"}));
   EXPECT_EQ(Box.currentIndex(), 1);
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB1");
+  EXPECT_EQ(Box.currentText(), "ttyUSB1");
 }
 
 TEST_F(PortPoll, LastPortRemovedLeavesNoEntry) {
@@ -107,19 +107,19 @@ TEST_F(PortPoll, OneRemovedAndOneAddedChangesNothing) {
   Sysfs.AddPort("ttyACM3");
   Poll();
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Items(), (QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}));
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "ttyUSB0"}));
+  EXPECT_EQ(Box.currentText(), "ttyUSB0");
 }
 
 TEST_F(PortPoll, TextTypedByHandIsNotRebuilt) {
   Sysfs.AddPort("ttyUSB0");
   Fill();
-  Box.setEditText("/dev/ttyUSB7");
+  Box.setEditText("ttyUSB7");
   Poll();
   Poll();
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Items(), QStringList{"/dev/ttyUSB0"});
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB7");
+  EXPECT_EQ(Items(), QStringList{"ttyUSB0"});
+  EXPECT_EQ(Box.currentText(), "ttyUSB7");
 }
 
 TEST_F(PortPoll, NoTreeLeavesTheBoxAsItWas) {
@@ -128,8 +128,8 @@ TEST_F(PortPoll, NoTreeLeavesTheBoxAsItWas) {
   SysfsPortRegistry missing(Sysfs.Base / "gone");
   PollPortBox(missing, Names, Box);
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Items(), QStringList{"/dev/ttyUSB0"});
-  EXPECT_EQ(Box.currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(Items(), QStringList{"ttyUSB0"});
+  EXPECT_EQ(Box.currentText(), "ttyUSB0");
 
   QComboBox fresh;
   fresh.setEditable(true);
@@ -146,15 +146,15 @@ TEST_F(PortPoll, PlaceholderUartsAreNeverAnnounced) {
   Sysfs.AddPort("ttyS2", 0);
   Poll();
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Items(), QStringList{"/dev/ttyUSB0"});
+  EXPECT_EQ(Items(), QStringList{"ttyUSB0"});
 }
 
 TEST_F(PortPoll, CaseOfTheNameDoesNotMakeANewPort) {
   Sysfs.AddPort("ttyUSB0");
-  Box.addItem("/DEV/TTYUSB0");
+  Box.addItem("TTYUSB0");
   Sysfs.AddPort("ttyUSB1");
   Poll();
-  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  /dev/ttyUSB1"});
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB1"});
 }
 
 using IdleTick = FormFixture;
@@ -173,8 +173,8 @@ TEST_F(IdleTick, PollsOnlyWhileNeitherConnectedNorReplaying) {
 
   IsReplaying = 0;
   form.NMEATimerTimer();
-  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  /dev/ttyUSB0"});
-  EXPECT_EQ(form.ComComboBox1->currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB0"});
+  EXPECT_EQ(form.ComComboBox1->currentText(), "ttyUSB0");
   EXPECT_EQ(TimerTicks, 3);
   EXPECT_TRUE(form.NMEATimer->isActive());
 }

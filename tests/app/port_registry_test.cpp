@@ -15,8 +15,8 @@ TEST(PortRegistry, ListsPortsInNaturalOrder) {
   FakeSysfs sysfs;
   for (const char* name : {"ttyUSB10", "ttyUSB1", "ttyS0", "ttyACM0", "ttyUSB0", "ttyUSB2"}) sysfs.AddPort(name);
   SysfsPortRegistry registry(sysfs.TtyRoot());
-  EXPECT_EQ(Devices(registry), (QStringList{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1",
-                                            "/dev/ttyUSB2", "/dev/ttyUSB10"}));
+  EXPECT_EQ(Devices(registry), (QStringList{"ttyACM0", "ttyS0", "ttyUSB0", "ttyUSB1",
+                                            "ttyUSB2", "ttyUSB10"}));
 }
 
 TEST(PortRegistry, LeavesOutTtysWithoutHardware) {
@@ -26,7 +26,7 @@ TEST(PortRegistry, LeavesOutTtysWithoutHardware) {
   sysfs.AddVirtualTty("console");
   sysfs.AddPort("ttyUSB0");
   SysfsPortRegistry registry(sysfs.TtyRoot());
-  EXPECT_EQ(Devices(registry), QStringList{"/dev/ttyUSB0"});
+  EXPECT_EQ(Devices(registry), QStringList{"ttyUSB0"});
 }
 
 TEST(PortRegistry, LeavesOutPlaceholderUarts) {
@@ -36,17 +36,17 @@ TEST(PortRegistry, LeavesOutPlaceholderUarts) {
   sysfs.AddPort("ttyS2", 0);
   sysfs.AddPort("ttyS3", 1);  // 8250
   SysfsPortRegistry registry(sysfs.TtyRoot());
-  EXPECT_EQ(Devices(registry), (QStringList{"/dev/ttyS0", "/dev/ttyS3"}));
+  EXPECT_EQ(Devices(registry), (QStringList{"ttyS0", "ttyS3"}));
 }
 
-TEST(PortRegistry, ValueNameIsTheDevicePathAndDataTheNode) {
+TEST(PortRegistry, ValueNameIsTheDevicePathAndDataThePortName) {
   FakeSysfs sysfs;
   sysfs.AddPort("ttyUSB0");
   SysfsPortRegistry registry(sysfs.TtyRoot());
   const QStringList names = registry.ValueNames();
   ASSERT_EQ(names.size(), 1);
   EXPECT_EQ(names[0], QString::fromStdString(std::filesystem::canonical(sysfs.Base / "devices" / "ttyUSB0").string()));
-  EXPECT_EQ(SysfsPortRegistry::ReadString(names[0]), "/dev/ttyUSB0");
+  EXPECT_EQ(SysfsPortRegistry::ReadString(names[0]), "ttyUSB0");
 }
 
 TEST(PortRegistry, MissingFolderIsAMissingKey) {
