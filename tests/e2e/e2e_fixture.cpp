@@ -95,10 +95,11 @@ void E2eFixture::ExpectSatellitesDrawn() {
           << "bar of PRN " << sat.Prn << " (SNR " << sat.Snr << ") at " << barX << "," << barY;
       ++barsChecked;
     }
-    const double angle = (static_cast<int>(sat.Azimuth) - 90) * 3.14159 / 180.0;
-    const double radius = 0.7 * (90 - static_cast<int>(sat.Elevation));
-    dots.push_back({static_cast<int>(77 + radius * std::cos(angle)), static_cast<int>(77 + radius * std::sin(angle)),
-                    colour});
+    // Centred on the ring of its elevation: 78 pixels from (91, 90) at the horizon.
+    const double angle = sat.Azimuth * 3.141592653589793 / 180.0;
+    const double radius = 78.0 * (90 - static_cast<int>(sat.Elevation)) / 90.0;
+    dots.push_back({static_cast<int>(std::lround(91 + radius * std::sin(angle))),
+                    static_cast<int>(std::lround(90 - radius * std::cos(angle))), colour});
   }
   EXPECT_GT(barsChecked, 0) << "no satellite strong enough to check its bar";
 
@@ -106,10 +107,10 @@ void E2eFixture::ExpectSatellitesDrawn() {
   // are drawn over earlier ones, so only dots nobody covers are checked.
   int dotsChecked = 0;
   for (size_t i = 0; i < dots.size(); ++i) {
-    const QPoint probe(dots[i].x + 6, dots[i].y);
+    const QPoint probe(dots[i].x - 8, dots[i].y);
     bool covered = false;
     for (size_t j = i + 1; j < dots.size(); ++j) {
-      covered = covered || QRect(dots[j].x + 4, dots[j].y - 10, 20, 20).adjusted(-2, -2, 2, 2).contains(probe);
+      covered = covered || QRect(dots[j].x - 10, dots[j].y - 10, 20, 20).adjusted(-2, -2, 2, 2).contains(probe);
     }
     if (covered || !sky.rect().contains(probe)) continue;
     EXPECT_EQ(sky.pixel(probe) & 0xFFFFFF, dots[i].colour & 0xFFFFFF)
