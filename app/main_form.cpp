@@ -63,9 +63,13 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     view->setModel(model);
   }
 
+  // Coarse timers may fire up to 5% early or late (ticks every 950 ms played
+  // 5.26 lines a second); the replay's pace and the refresh's second are precise.
   NMEATimer = new QTimer(this);
+  NMEATimer->setTimerType(Qt::PreciseTimer);
   NMEATimer->setInterval(1000);
   ParserTimer = new QTimer(this);
+  ParserTimer->setTimerType(Qt::PreciseTimer);
   ParserTimer->setInterval(1000);
   const auto reported = [this](void (TMainForm::*handler)()) {
     return [this, handler] { RunReported([this, handler] { (this->*handler)(); }); };

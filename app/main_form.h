@@ -70,6 +70,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormClose();
   void ApplyLayoutDetails();
   void ShowReplayState();
+  void ShowReplayedValues();
   void CloseLiveSession();
 
   bool Shown = false;

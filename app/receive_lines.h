@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "nmea/line_splitter.h"
 
 // Cuts the receiver's byte stream into lines at carriage returns. A delivery
 // from the serial port ends wherever the 100 ms read gap fell, often in the
@@ -19,30 +20,14 @@ class ReceiveLineCutter {
 
   template <typename OnLine>
   void Feed(const uint8_t* bytes, size_t length, OnLine&& onLine) {
-    size_t start = 0;
-    for (size_t i = 0; i < length; ++i) {
-      if (bytes[i] != '\r') continue;
-      if (carry_.empty()) {
-        onLine(std::string_view(reinterpret_cast<const char*>(bytes) + start, i - start));
-      } else {
-        carry_.append(reinterpret_cast<const char*>(bytes) + start, i - start);
-        onLine(std::string_view(carry_));
-        carry_.clear();
-      }
-      start = i + 1;
-    }
-    carry_.append(reinterpret_cast<const char*>(bytes) + start, length - start);
-    if (carry_.size() > kMaxCarry) {
-      onLine(std::string_view(carry_));
-      carry_.clear();
-    }
+    Lines.Feed(reinterpret_cast<const char*>(bytes), length, onLine);
   }
 
   // Connecting starts a new stream: whatever an earlier one left is dropped.
-  void Reset() { carry_.clear(); }
+  void Reset() { Lines.Reset(); }
 
-  std::string_view Pending() const { return carry_; }
+  std::string_view Pending() const { return Lines.Pending(); }
 
  private:
-  std::string carry_;
+  LineSplitter Lines{LineSplitter::Breaks::CarriageReturn, kMaxCarry};
 };

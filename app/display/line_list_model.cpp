@@ -54,6 +54,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
 }
 
 QString LineListModel::DisplayText(std::string_view line) {
+  line = line.substr(0, kShownBytes);
   const void* zero = std::memchr(line.data(), 0, line.size());
   const size_t shown = zero ? static_cast<size_t>(static_cast<const char*>(zero) - line.data()) : line.size();
   // A row is one line of text: the line feed that live lines start with, and

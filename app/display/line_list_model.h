@@ -39,8 +39,14 @@ class LineListModel : public QAbstractListModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+  // A row shows about 60 characters. Painting and measuring a row look at no
+  // more of its line than this, so a line of ten million bytes costs a row no
+  // more than a sentence does; the stored line stays whole.
+  static constexpr size_t kShownBytes = 256;
+
   // The text a list box shows for a line: its bytes up to the first zero byte,
-  // one character per byte, so no byte is lost to a decoding error.
+  // one character per byte, so no byte is lost to a decoding error, and at
+  // most the first kShownBytes of them.
   static QString DisplayText(std::string_view line);
 
  private:

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <new>
 
+#include "nmea/line_splitter.h"
+
 namespace {
 
 // Growing by half rather than doubling keeps the unused reserve under a third
@@ -35,6 +37,11 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { ::close(fd); }
+};
 
 }  // namespace
 
@@ -120,64 +127,43 @@ size_t LineStore::capacityBytes() const { return byteCapacity_ + endCapacity_ * 
 
 void LoadLinesFromFile(const std::string& path, LineStore& lines) {
   const std::string failure = "Cannot open file " + path;
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  // Only a regular file is a recording: opening a FIFO blocks until a writer
+  // comes, and a device such as /dev/zero never ends, both on the window's
+  // thread. stat() first, so no device is opened at all; O_NONBLOCK and
+  // fstat() cover a path replaced between the two calls.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw EFileError(failure);
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    throw EFileError(failure);
+  }
+  const FdCloser closer{fd};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     throw EFileError(failure);
   }
   LineStore loaded;
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
-    // Every byte but the breaks ends up in the store: one allocation, no copies.
-    loaded.reserve(0, static_cast<size_t>(info.st_size));
-  }
+  // Every byte but the breaks ends up in the store: one allocation, no copies.
+  loaded.reserve(0, static_cast<size_t>(info.st_size));
 
+  LineSplitter splitter(LineSplitter::Breaks::Any);
+  const auto add = [&loaded](std::string_view line) { loaded.append(line); };
   std::unique_ptr<char[]> block(new char[kReadBlock]);
-  std::string carry;  // a line cut by the end of a block
-  bool crAtBlockEnd = false;
-  auto emit = [&](const char* begin, const char* end) {
-    if (carry.empty()) {
-      loaded.append(begin, static_cast<size_t>(end - begin));
-    } else {
-      carry.append(begin, end);
-      loaded.append(carry);
-      carry.clear();
+  for (;;) {
+    const ssize_t n = ::read(fd, block.get(), kReadBlock);
+    if (n == 0) {
+      break;
     }
-  };
-
-  size_t n;
-  while ((n = std::fread(block.get(), 1, kReadBlock, file.get())) > 0) {
-    const char* p = block.get();
-    const char* const end = p + n;
-    if (crAtBlockEnd && *p == '\n') {
-      ++p;
-    }
-    crAtBlockEnd = false;
-    const char* start = p;
-    while (p < end) {
-      const char c = *p;
-      if (static_cast<unsigned char>(c) > '\r' || (c != '\r' && c != '\n')) {
-        ++p;
+    if (n < 0) {
+      if (errno == EINTR) {
         continue;
       }
-      emit(start, p);
-      ++p;
-      if (c == '\r') {
-        if (p == end) {
-          crAtBlockEnd = true;
-        } else if (*p == '\n') {
-          ++p;
-        }
-      }
-      start = p;
+      throw EFileError(failure);
     }
-    carry.append(start, end);
+    splitter.Feed(block.get(), static_cast<size_t>(n), add);
   }
-  if (std::ferror(file.get())) {
-    throw EFileError(failure);
-  }
-  if (!carry.empty()) {
-    loaded.append(carry);
-  }
+  splitter.Finish(add);
   lines.swap(loaded);
 }
 

@@ -57,7 +57,8 @@ class LineStore {
 // Replaces `lines` with the lines of the file at `path`, split at CR LF, lone CR
 // and lone LF (each break counts once); a last line without a break is a line
 // too, and a zero byte is an ordinary byte. Throws EFileError("Cannot open file
-// " + path) when the file cannot be opened or read; `lines` is then unchanged.
+// " + path) when the path is not a regular file (a FIFO, a device, a folder) or
+// cannot be opened or read; `lines` is then unchanged. Never blocks on a FIFO.
 void LoadLinesFromFile(const std::string& path, LineStore& lines);
 
 // Writes every line followed by CR LF. Throws EFileError("Cannot create file "

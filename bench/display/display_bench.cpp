@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/display/line_list_model.h"
+#include "app/fixed_row_delegate.h"
 #include "app/display/signal_chart.h"
 #include "app/display/sky_view.h"
 #include "app/display/status_text.h"
@@ -102,6 +103,28 @@ void BM_RepaintViewAtMillionLines(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RepaintViewAtMillionLines)->Unit(benchmark::kMicrosecond);
+
+// One repaint of a list box whose rows hold a line of ten million bytes, as a
+// file without line breaks loads (goal: as cheap as a row of a sentence).
+void BM_PaintRowsOfTenMegabyteLine(benchmark::State& state) {
+  LineListModel model;
+  const std::string line(10u << 20, 'x');
+  for (int i = 0; i < 3; ++i) model.appendLine(line);
+  model.flush();
+  QListView view;
+  view.setUniformItemSizes(true);
+  view.setItemDelegate(new FixedRowDelegate(13, &view));
+  view.resize(345, 209);
+  view.setModel(&model);
+  view.show();
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    view.viewport()->repaint();
+    benchmark::DoNotOptimize(view.sizeHintForIndex(model.index(0)));
+  }
+  state.counters["line_MB"] = 10;
+}
+BENCHMARK(BM_PaintRowsOfTenMegabyteLine)->Unit(benchmark::kMicrosecond);
 
 class RecordingFile {
  public:

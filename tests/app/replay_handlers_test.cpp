@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/display/sky_view.h"
+#include "app/display/status_text.h"
 #include "display_fixture.h"
+#include "tests/nmea/sentence.h"
 
 namespace {
 
@@ -252,6 +255,37 @@ TEST_F(Replay, TheRefreshTickRedrawsOnlyWhilePlaying) {
   NMEAParser.GgaLat = 4.0;
   Form->NMEATimerTimer();
   EXPECT_EQ(Form->LatitudeEdit1->text(), " S 3.250000");
+}
+
+TEST_F(Replay, PauseAndFinishShowWhatTheirLastTickPlayed) {
+  const std::string lines[] = {
+      Sentence("GPGGA,031415.00,2447.2236,N,12059.8236,E,1,04,0.9,100.0,M,15.2,M,,"),
+      Sentence("GPGSA,A,1,,,,,,,,,,,,,1.6,0.9,1.3"), "", "", "",
+      Sentence("GPGGA,031416.00,2447.2236,N,12059.8236,E,1,04,0.9,112.0,M,15.2,M,,"),
+      Sentence("GPGSV,1,1,01,07,45,090,40")};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  Open(WriteFile("two_ticks.txt", text));
+  Form->ParserButtonClick();
+  Form->ParserTimerTimer();
+  Form->ParserButtonClick();  // paused after the first five lines
+  EXPECT_EQ(Form->AltitudeEdit1->text(), AltitudeText(100.0, QLocale()));
+
+  Form->ParserButtonClick();
+  Form->NMEATimerTimer();
+  Form->ParserTimerTimer();  // plays the last two lines and finishes
+  ExpectStopped("Finish");
+  EXPECT_EQ(Form->AltitudeEdit1->text(), AltitudeText(112.0, QLocale()));
+  // One refresh tick passed without a fix: the extra refreshes count no second.
+  EXPECT_EQ(TTFFCount, 1);
+  EXPECT_EQ(Form->TTFFEdit1->text(), "1 Sec");
+  // The sky on screen is the one of the record as it stands, the new satellite included.
+  ASSERT_NE(Form->Image1->isHidden(), Form->Image3->isHidden());
+  const QImage& shown = (Form->Image1->isHidden() ? Form->Image3 : Form->Image1)->Canvas();
+  QImage expected(shown.size(), shown.format());
+  DrawSkyView(expected, *EarthBitmap, NMEAParser);
+  ASSERT_EQ(NMEAParser.GsvSat[0].Prn, 7);
+  EXPECT_TRUE(shown == expected);
 }
 
 }  // namespace

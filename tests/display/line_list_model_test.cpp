@@ -1,11 +1,16 @@
 #include "app/display/line_list_model.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QListView>
 #include <QSignalSpy>
+#include <cstring>
+#include <string_view>
 
+#include "app/fixed_row_delegate.h"
 #include "temp_dir.h"
 
 using namespace std::string_literals;
@@ -52,6 +57,35 @@ TEST(LineListModel, ShowsEachRowOnOneLineWithoutControlBytes) {
   EXPECT_EQ(Row(model, 0), "$GPGSA,A,3*1E");
   EXPECT_EQ(Row(model, 1), "ab");
   EXPECT_EQ(model.lineBytes(0), "\n$GPGSA,A,3*1E");
+}
+
+// All but the first page of the line is unreadable, so a row made from more
+// than its first bytes faults; its size hint is that of its first bytes alone.
+TEST(LineListModel, RowOfATenMegabyteLineLooksAtItsFirstBytesOnly) {
+  constexpr size_t kTen = 10u << 20;
+  const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  void* map = ::mmap(nullptr, kTen, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(map, MAP_FAILED);
+  char* guarded = static_cast<char*>(map);
+  ASSERT_EQ(::mprotect(guarded, page, PROT_READ | PROT_WRITE), 0);
+  std::memset(guarded, 'x', page);
+  std::memcpy(guarded, "$GPGGA,", 7);
+  const QString shown = LineListModel::DisplayText(std::string_view(guarded, kTen));
+  ::munmap(map, kTen);
+  EXPECT_EQ(static_cast<size_t>(shown.size()), LineListModel::kShownBytes);
+  EXPECT_TRUE(shown.startsWith("$GPGGA,xxx"));
+
+  LineListModel model;
+  model.appendLine(std::string(kTen, 'y'));
+  model.appendLine(std::string(LineListModel::kShownBytes, 'y'));
+  model.flush();
+  EXPECT_EQ(model.lineBytes(0).size(), kTen);
+  QListView view;
+  view.setItemDelegate(new FixedRowDelegate(13, &view));
+  view.setModel(&model);
+  view.resize(345, 209);
+  EXPECT_EQ(view.sizeHintForIndex(model.index(0)), view.sizeHintForIndex(model.index(1)));
+  EXPECT_EQ(view.sizeHintForIndex(model.index(0)).height(), 13);
 }
 
 TEST(LineListModel, ClearWithPendingAppendsAnnouncesOnlyNewLines) {

@@ -1,6 +1,11 @@
 #include "app/display/line_store.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -83,6 +88,37 @@ TEST(LoadLines, UnreadableFileThrowsCannotOpenAndKeepsLines) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
   }
   EXPECT_EQ(Lines(store), std::vector<std::string>{"kept"});
+}
+
+// In a child with a time and memory limit, so a load that blocks in open() or
+// reads without end fails the test instead of hanging it.
+TEST(LoadLines, RefusesFifoAndDevicesWithoutBlocking) {
+  TempDir dir;
+  const std::string fifo = dir.file("fifo.txt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, "/dev/zero"s, "/dev/urandom"s}) {
+    SCOPED_TRACE(path);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const rlimit memory{1u << 30, 1u << 30};
+      ::setrlimit(RLIMIT_AS, &memory);
+      ::alarm(10);
+      LineStore store;
+      try {
+        LoadLinesFromFile(path, store);
+      } catch (const EFileError& e) {
+        ::_exit(std::string(e.what()) == "Cannot open file " + path ? 0 : 2);
+      } catch (...) {
+        ::_exit(3);
+      }
+      ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit " << WEXITSTATUS(status);
+  }
 }
 
 TEST(LoadLines, MissingFileThrowsCannotOpen) {

@@ -1,14 +1,15 @@
 #include "line_feed.h"
 
 #include <cstdint>
+#include <string_view>
+
+#include "line_splitter.h"
 
 void FeedLines(CNMEAParser& parser, const char* bytes, size_t length) {
-  size_t start = 0;
-  for (size_t i = 0; i < length; ++i) {
-    if (bytes[i] == '\r' || bytes[i] == '\n') {
-      if (i > start) parser.FeedBytes(bytes + start, static_cast<uint32_t>(i - start));
-      start = i + 1;
-    }
-  }
-  if (length > start) parser.FeedBytes(bytes + start, static_cast<uint32_t>(length - start));
+  LineSplitter lines(LineSplitter::Breaks::Any);
+  const auto feed = [&parser](std::string_view line) {
+    parser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+  };
+  lines.Feed(bytes, length, feed);
+  lines.Finish(feed);
 }
