@@ -93,7 +93,9 @@ TEST_F(E2eFixture, GarbageAndBadChecksumsLeaveTheLastGoodPositionOnDisplay) {
   EXPECT_TRUE(WaitFor([&] { return Form->ListBox1Lines->count() >= static_cast<size_t>(lines); }, kPatienceMs))
       << Form->ListBox1Lines->count() << " of " << lines << " lines arrived";
   QObject::disconnect(sampler);
-  Form->NMEATimerTimer();
+  // The simulator's end closed the line, so the window has disconnected and
+  // its refresh stopped; draw the last decoded record once more by hand.
+  Form->UpdateNMEA(1);
   shown.emplace_back(Form->LatitudeEdit1->text(), Form->LongitudeEdit1->text());
 
   const std::vector<GgaSeen> ggas = GgaSentences(sent);
