@@ -86,6 +86,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   Comm1.OnReceiveData = [this](TComm* sender, const uint8_t* buffer, uint16_t length) {
     Comm1ReceiveData(sender, buffer, length);
   };
+  Comm1.OnRequestHangup = [this](TComm* sender) { Comm1RequestHangup(sender); };
   Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
 
   FormCreate();

@@ -48,6 +48,9 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void UpdateNMEA(int panel);
 
   void Comm1ReceiveData(TComm* Sender, const uint8_t* Buffer, uint16_t BufferLength);
+  // The component's workers gave up on the line: the receiver was pulled out
+  // or its far end closed.
+  void Comm1RequestHangup(TComm* Sender);
 
  public slots:
   void NMEATimerTimer();

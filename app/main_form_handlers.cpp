@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 #include <chrono>
 #include <exception>
@@ -13,6 +14,7 @@
 #include "main_unit.h"
 #include "message_box.h"
 #include "nmea_log_name.h"
+#include "serial/open_failure.h"
 
 // Connection, cold start and logging handlers, wired to their controls already.
 
@@ -82,6 +84,20 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
   }
 }
 
+void TMainForm::Comm1RequestHangup(TComm*) {
+  // Only a live connection can be lost; a request that reaches an idle
+  // window belongs to a session the user already closed.
+  if (IsConnected == 0) return;
+  const int error = Comm1.HangupError();
+  ComBtn1Click();
+  QString text = QStringLiteral("Serial port closed: ") +
+                 QString::fromStdString(serial_platform::ResolvePortName(Comm1.CommName()));
+  if (error != 0) text += QStringLiteral(": ") + QString::fromStdString(SystemErrorText(error));
+  // Shown once this handler has returned: the box's own event loop must not
+  // run inside the component's delivery of its notifications.
+  QTimer::singleShot(0, this, [text] { ShowWarning(text); });
+}
+
 void TMainForm::LogButtonClick() {
   if (IsLogging == 0) {
     IsLogging = 1;
@@ -137,6 +153,12 @@ void TMainForm::ColdStartButton1Click() {
   std::this_thread::sleep_for(kColdStartWait);
   Comm1.StopComm();
   std::this_thread::sleep_for(kColdStartWait);
+  // What arrived before the close belongs to the old stream: it goes to the
+  // list, the log and the decoder now, before they and the line cutter are
+  // reset, or its half lines would be spliced onto the new stream's first.
+  Comm1.DispatchNotifications();
+  // A receiver lost meanwhile has already disconnected the window.
+  if (IsConnected == 0) return;
 
   NMEATimer->stop();
   NMEAParser.ResetRecord();

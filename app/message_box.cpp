@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include <QStringList>
+
 #include "main_unit.h"
 
 namespace {
@@ -25,9 +27,13 @@ void SetMessageBoxSink(MessageBoxSink sink) { Sink() = std::move(sink); }
 
 void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
 
+void ShowWarning(const QString& text) { Show(QMessageBox::Warning, text); }
+
 QString ExceptionReportText(const QString& message) {
-  if (!message.isEmpty() && message.back() > u'.') return message + u'.';
-  return message;
+  QStringList lines = message.split(u'\n');
+  for (QString& line : lines)
+    if (!line.isEmpty() && line.back() > u'.') line += u'.';
+  return lines.join(u'\n');
 }
 
 void ShowExceptionReport(const QString& message) { Show(QMessageBox::Critical, ExceptionReportText(message)); }

@@ -15,8 +15,13 @@ void SetMessageBoxSink(MessageBoxSink sink);
 // A plain box: no icon, one OK button, centred on the screen; returns once closed.
 void ShowMessage(const QString& text);
 
+// A warning box (the line to the receiver was lost), otherwise as ShowMessage.
+void ShowWarning(const QString& text);
+
 // The report of an exception that left an event handler: error icon, the
-// message with a full stop appended when its last character sorts after ".".
+// message with a full stop appended when its last character sorts after ".";
+// a message of several lines (a failure, then its reasons) gets that rule
+// line by line.
 void ShowExceptionReport(const QString& message);
 QString ExceptionReportText(const QString& message);
 

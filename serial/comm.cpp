@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "hangup_signal.h"
+#include "open_failure.h"
 #include "read_thread.h"
 #include "write_thread.h"
 
@@ -35,7 +36,12 @@ TComm::~TComm() {
 void TComm::StartComm() {
   if (handle_) throw ECommsError("This serial port already opened");
   std::unique_ptr<Port> port = CreateFile(commName_);
-  if (!port) throw ECommsError("Error opening serial port");
+  if (!port) {
+    // The first line is the component's fixed message; the rest say why, in
+    // the system's words, for the user who has to put it right.
+    const int cause = GetLastSystemError();
+    throw ECommsError("Error opening serial port\n" + DescribeOpenFailure(ResolvePortName(commName_), cause));
+  }
   if (GetFileType(port.get()) != kFileTypeChar) throw ECommsError("File handle is not a comm handle ");
   if (!SetupComm(port.get(), kQueueSize, kQueueSize)) throw ECommsError("Cannot setup comm buffer");
   handle_ = std::move(port);
@@ -139,6 +145,7 @@ void TComm::CommWndProc(const TMessage& message) {
       ReceiveError(static_cast<uint32_t>(message.LParam));
       break;
     case kNotifyRequestHangup:
+      hangupError_ = static_cast<int>(message.LParam);
       RequestHangup();
       break;
     case kNotifyModemStateChange:

@@ -35,6 +35,10 @@ class TComm {
   // 0x10 CTS, 0x20 DSR, 0x40 ring, 0x80 carrier; 0 when the query fails.
   uint32_t GetModemState();
   bool IsOpen() const { return handle_ != nullptr; }
+  // The system's error number (errno) behind the hang-up request last handed
+  // to OnRequestHangup, such as EIO for a receiver pulled out; 0 when the
+  // request had no system error behind it or none has come yet.
+  int HangupError() const { return hangupError_; }
 
   // Readable while notifications wait for DispatchNotifications.
   int NotifyFd() const { return notifyWindow_.Fd(); }
@@ -123,6 +127,7 @@ class TComm {
   // One per open session, so that a vanished device gives one hang-up request.
   std::unique_ptr<THangupSignal> hangup_;
   TNotifyChannel notifyWindow_;
+  int hangupError_ = 0;
   // Written by the owner's thread and the transmit thread; nothing reads it.
   std::atomic<bool> sendDataEmpty_{true};
 

@@ -8,7 +8,7 @@ std::unique_ptr<THangupSignal> THangupSignal::Create() {
   return std::unique_ptr<THangupSignal>(new THangupSignal(std::move(event)));
 }
 
-void THangupSignal::Request(TNotifyChannel* notifyWindow) {
-  if (!requested_.exchange(true)) notifyWindow->Post(kNotifyRequestHangup, 0, 0);
+void THangupSignal::Request(TNotifyChannel* notifyWindow, int systemError) {
+  if (!requested_.exchange(true)) notifyWindow->Post(kNotifyRequestHangup, 0, systemError);
   event_->Set();
 }

@@ -20,8 +20,10 @@ class THangupSignal {
   THangupSignal(const THangupSignal&) = delete;
   THangupSignal& operator=(const THangupSignal&) = delete;
 
-  // Posts the hang-up request unless a worker already has, then signals.
-  void Request(TNotifyChannel* notifyWindow);
+  // Posts the hang-up request unless a worker already has, then signals. The
+  // request carries the system's error number behind it (0 when none) in its
+  // lParam, so that the owner can tell the user why the line went.
+  void Request(TNotifyChannel* notifyWindow, int systemError);
   // Signalled once either worker has asked for a hang-up; never reset.
   serial_platform::Event* Raised() const { return event_.get(); }
 

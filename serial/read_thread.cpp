@@ -139,4 +139,4 @@ bool TReadThread::ModemStateChange(uint32_t bits) {
   return false;
 }
 
-void TReadThread::PostHangupCall() { hangup_->Request(notifyWindow_); }
+void TReadThread::PostHangupCall() { hangup_->Request(notifyWindow_, GetLastSystemError()); }

@@ -20,6 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 thread_local uint32_t tLastError = 0;
+thread_local int tLastSystemError = 0;
 
 void DrainEventFd(int fd) {
   uint64_t value;
@@ -27,9 +28,10 @@ void DrainEventFd(int fd) {
   }
 }
 
-void Complete(Overlapped* ov, uint32_t error) {
+void Complete(Overlapped* ov, uint32_t error, int systemError = 0) {
   ov->Pending = false;
   ov->Error = error;
+  ov->SystemError = systemError;
   if (ov->Kind == OperationKind::CommEvent && ov->EventMask != nullptr && error == 0) *ov->EventMask = ov->Size;
   if (ov->hEvent != nullptr) {
     ov->hEvent->driver_ = nullptr;
@@ -59,7 +61,12 @@ bool PumpRead(Overlapped* ov, short revents) {
                 (revents & (POLLHUP | POLLERR)) != 0;
     if (n < 0 && errno == EINTR) continue;
     if (gone) {
-      Complete(ov, ov->Transferred > 0 ? 0 : ErrorFromErrno(n == 0 ? EIO : errno));
+      const int cause = n == 0 ? EIO : errno;
+      if (ov->Transferred > 0) {
+        Complete(ov, 0);
+      } else {
+        Complete(ov, ErrorFromErrno(cause), cause);
+      }
       return false;
     }
     return true;
@@ -76,7 +83,8 @@ bool PumpWrite(Overlapped* ov) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EAGAIN) return true;
-    Complete(ov, ErrorFromErrno(n == 0 ? EIO : errno));
+    const int cause = n == 0 ? EIO : errno;
+    Complete(ov, ErrorFromErrno(cause), cause);
     return false;
   }
   Complete(ov, 0);
@@ -156,6 +164,7 @@ bool BeginOperation(Port* port, Overlapped* ov, OperationKind kind) {
   ov->OnPort = port;
   ov->Pending = false;
   ov->Error = 0;
+  ov->SystemError = 0;
   ov->Transferred = 0;
   ov->EventMask = nullptr;
   ov->HasTotalDeadline = false;
@@ -177,6 +186,7 @@ bool FinishStart(Overlapped* ov, bool pending, uint32_t* count) {
   ov->hEvent->Set();
   if (ov->Error != 0) {
     SetLastError(ov->Error);
+    SetLastSystemError(ov->SystemError);
     return false;
   }
   if (count != nullptr) *count = ov->Transferred;
@@ -186,7 +196,16 @@ bool FinishStart(Overlapped* ov, bool pending, uint32_t* count) {
 }  // namespace
 
 uint32_t GetLastError() { return tLastError; }
-void SetLastError(uint32_t error) { tLastError = error; }
+void SetLastError(uint32_t error) {
+  tLastError = error;
+  tLastSystemError = 0;
+}
+int GetLastSystemError() { return tLastSystemError; }
+void SetLastSystemError(int error) { tLastSystemError = error; }
+void SetLastErrorFromErrno(int error) {
+  SetLastError(ErrorFromErrno(error));
+  SetLastSystemError(error);
+}
 
 uint32_t ErrorFromErrno(int error) {
   switch (error) {
@@ -205,7 +224,7 @@ uint32_t ErrorFromErrno(int error) {
 std::unique_ptr<Event> Event::Create(bool initialState) {
   int fd = ::eventfd(initialState ? 1 : 0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastErrorFromErrno(errno);
     return nullptr;
   }
   return std::unique_ptr<Event>(new Event(fd));
@@ -299,6 +318,7 @@ bool GetOverlappedResult(Port* port, Overlapped* ov, uint32_t* transferred, bool
   if (transferred != nullptr) *transferred = ov->Transferred;
   if (ov->Error != 0) {
     SetLastError(ov->Error);
+    SetLastSystemError(ov->SystemError);
     return false;
   }
   return true;
@@ -340,7 +360,7 @@ uint32_t WaitForMultipleObjects(std::span<Event* const> handles, uint32_t timeou
     }
     int r = ::ppoll(fds.data(), fds.size(), haveDeadline ? &ts : nullptr, nullptr);
     if (r < 0 && errno != EINTR) {
-      SetLastError(ErrorFromErrno(errno));
+      SetLastErrorFromErrno(errno);
       return kWaitFailed;
     }
     const auto now = Clock::now();

@@ -25,7 +25,14 @@ inline constexpr uint32_t kErrorIoPending = 997;
 inline constexpr uint32_t kErrorDeviceNotConnected = 1167;
 
 uint32_t GetLastError();
+// Also forgets the system's error number of the last failure.
 void SetLastError(uint32_t error);
+// The system's own error number (errno) behind the last failure, for telling
+// the user why; 0 when the failure had none.
+int GetLastSystemError();
+void SetLastSystemError(int error);
+// Both at once: the Windows-valued number the workers branch on and errno.
+void SetLastErrorFromErrno(int error);
 
 inline constexpr uint32_t kInfinite = 0xFFFFFFFF;
 inline constexpr uint32_t kWaitTimeout = 258;
@@ -138,6 +145,7 @@ struct Overlapped {
   OperationKind Kind = OperationKind::None;
   bool Pending = false;
   uint32_t Error = 0;
+  int SystemError = 0;
   uint32_t Transferred = 0;
   Port* OnPort = nullptr;
   uint8_t* ReadBuffer = nullptr;

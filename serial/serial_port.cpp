@@ -128,20 +128,24 @@ std::unique_ptr<Port> CreateFile(const std::string& name) {
   // its controlling terminal, or a hang-up on the line would signal it.
   int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastErrorFromErrno(errno);
     return nullptr;
   }
   // TIOCEXCL alone does not stop root from opening the line a second time;
   // the lock stops every program that takes it.
   if (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+    const int cause = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
     SetLastError(kErrorSharingViolation);
+    SetLastSystemError(cause);
     return nullptr;
   }
   if (::isatty(fd)) ::ioctl(fd, TIOCEXCL);
   auto port = std::make_unique<Port>(fd);
   if (port->rxAbortFd_ < 0 || port->txAbortFd_ < 0 || port->lineEventFd_ < 0) {
+    const int cause = errno;
     SetLastError(kErrorGenFailure);
+    SetLastSystemError(cause);
     return nullptr;
   }
   if (::isatty(fd)) StartLineWatch(port.get());
@@ -188,7 +192,7 @@ bool PurgeComm(Port* port, uint32_t flags) {
     queue = TCOFLUSH;
   }
   if (queue >= 0 && ::tcflush(port->Fd(), queue) < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastErrorFromErrno(errno);
     return false;
   }
   return true;
@@ -262,7 +266,7 @@ bool GetCommModemStatus(Port* port, uint32_t* status) {
     return false;
   }
   if (::ioctl(port->Fd(), TIOCMGET, &lines) < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastErrorFromErrno(errno);
     return false;
   }
   uint32_t s = 0;

@@ -16,8 +16,10 @@ CommTimeouts CurrentTimeouts(Port* port);
 // line-error event for any that moved. Called on the receiving thread.
 void NoteLineErrors(Port* port);
 
+// Raw mode: no echo, no line editing, no signals, bytes passed unchanged.
+void RawLine(termios& t);
 // Raw mode plus the block's framing and flow control, onto `t`; false for a
-// block no line can take (nothing is changed then).
+// block no line can take (nothing is changed then). The rate is left alone.
 bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t);
 
 // Line flags in the kernel's own layout, for rates termios cannot name.

@@ -50,18 +50,23 @@ bool RateForCode(speed_t code, uint32_t* rate) {
 
 }  // namespace
 
-bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
-  if (dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > kSpaceParity || dcb.StopBits > kTwoStopBits ||
-      dcb.BaudRate == 0)
-    return false;
-  t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK |
-                 IGNPAR | IUCLC | IMAXBEL);
+void RawLine(termios& t) {
+  t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL);
   t.c_oflag &= ~OPOST;
   t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
   // CLOCAL: the line opens and stays open whatever the carrier does; a lost
   // carrier is reported as a line event, not as a hang-up of the device.
   t.c_cflag |= CREAD | CLOCAL;
+  t.c_cc[VMIN] = 1;
+  t.c_cc[VTIME] = 0;
+}
+
+bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
+  if (dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > kSpaceParity || dcb.StopBits > kTwoStopBits)
+    return false;
+  RawLine(t);
+  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | IGNPAR);
+  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
   static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
   t.c_cflag |= kSizes[dcb.ByteSize - 5];
   switch (dcb.Parity) {
@@ -89,8 +94,6 @@ bool LineFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
   if ((dcb.Flags & kDcbOutxCtsFlow) || rts == kRtsControlHandshake) t.c_cflag |= CRTSCTS;
   t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
   t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
-  t.c_cc[VMIN] = 1;
-  t.c_cc[VTIME] = 0;
   return true;
 }
 
@@ -105,7 +108,11 @@ void SetModemLine(int fd, int line, bool on) {
 bool GetCommState(Port* port, DeviceControlBlock& dcb) {
   termios t{};
   if (port == nullptr || ::tcgetattr(port->Fd(), &t) < 0) {
-    SetLastError(port == nullptr ? kErrorInvalidHandle : ErrorFromErrno(errno));
+    if (port == nullptr) {
+      SetLastError(kErrorInvalidHandle);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
     return false;
   }
   DeviceControlBlock d;
@@ -147,19 +154,35 @@ bool GetCommState(Port* port, DeviceControlBlock& dcb) {
 bool SetCommState(Port* port, const DeviceControlBlock& dcb) {
   termios t{};
   if (port == nullptr || ::tcgetattr(port->Fd(), &t) < 0) {
-    SetLastError(port == nullptr ? kErrorInvalidHandle : ErrorFromErrno(errno));
+    if (port == nullptr) {
+      SetLastError(kErrorInvalidHandle);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
     return false;
   }
+  // Raw mode goes on whatever else is refused: a line left cooked echoes the
+  // receiver's bytes back to it and turns its carriage returns into line feeds.
   if (!LineFromControlBlock(dcb, t)) {
+    RawLine(t);
+    ::tcsetattr(port->Fd(), TCSANOW, &t);
     SetLastError(kErrorInvalidParameter);
     return false;
   }
+  // `t` still carries the line's present rate: it is what the line keeps
+  // when the new rate is refused.
+  const termios keepRate = t;
   speed_t code;
-  bool applied;
-  if (CodeForRate(dcb.BaudRate, &code)) {
+  bool rateTaken;
+  int cause = EINVAL;
+  if (dcb.BaudRate == 0) {
+    // B0 would drop the modem lines (a hang-up); 0 is no rate at all.
+    rateTaken = false;
+  } else if (CodeForRate(dcb.BaudRate, &code)) {
     ::cfsetispeed(&t, code);
     ::cfsetospeed(&t, code);
-    applied = ::tcsetattr(port->Fd(), TCSANOW, &t) == 0;
+    rateTaken = ::tcsetattr(port->Fd(), TCSANOW, &t) == 0;
+    cause = errno;
   } else {
     KernelLineFlags k;
     k.iflag = t.c_iflag;
@@ -167,17 +190,19 @@ bool SetCommState(Port* port, const DeviceControlBlock& dcb) {
     k.cflag = t.c_cflag;
     k.lflag = t.c_lflag;
     std::memcpy(k.cc, t.c_cc, sizeof k.cc);
-    applied = SetLineWithRate(port->Fd(), k, dcb.BaudRate);
+    rateTaken = SetLineWithRate(port->Fd(), k, dcb.BaudRate);
+    cause = errno;
   }
-  if (!applied) {
-    SetLastError(ErrorFromErrno(errno));
-    return false;
-  }
+  if (!rateTaken) ::tcsetattr(port->Fd(), TCSANOW, &keepRate);
   const uint32_t dtr = (dcb.Flags >> kDcbDtrControlShift) & 3;
   const uint32_t rts = (dcb.Flags >> kDcbRtsControlShift) & 3;
   // A pseudo-terminal has no modem lines; its refusal here changes nothing.
   SetModemLine(port->Fd(), TIOCM_DTR, dtr != kDtrControlDisable);
   if (rts != kRtsControlHandshake) SetModemLine(port->Fd(), TIOCM_RTS, rts != kRtsControlDisable);
+  if (!rateTaken) {
+    SetLastErrorFromErrno(cause);
+    return false;
+  }
   return true;
 }
 

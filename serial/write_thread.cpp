@@ -103,4 +103,4 @@ bool TWriteThread::HandleWriteData(Overlapped& ov, const uint8_t* data, uint32_t
   return true;
 }
 
-void TWriteThread::PostHangupCall() { hangup_->Request(notifyWindow_); }
+void TWriteThread::PostHangupCall() { hangup_->Request(notifyWindow_, GetLastSystemError()); }

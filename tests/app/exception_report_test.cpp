@@ -48,6 +48,7 @@ TEST(ExceptionReport, AppendsFullStopAfterCharactersThatSortAfterIt) {
       {"path/", "path/."},
       {"Really!", "Really!"},
       {"(see above)", "(see above)"},
+      {"Error opening serial port\n/dev/ttyS0: in use by gpsd (pid 7)", "Error opening serial port.\n/dev/ttyS0: in use by gpsd (pid 7)"},
       {"a-", "a-"},
       {"", ""},
   };

@@ -61,7 +61,8 @@ TEST_F(LiveConnect, MissingPortIsReportedAndASecondClickTriesAgain) {
   Form->ListBox1Lines->appendLine("$GPGGA,old");
   Connect(missing);
   Click(Form->ComBtn1);
-  EXPECT_EQ(Texts(QMessageBox::Critical), (QStringList{"Error opening serial port.", "Error opening serial port."}));
+  const QString why = QStringLiteral("Error opening serial port.\n/dev/pts/quorvane-missing: No such file or directory.");
+  EXPECT_EQ(Texts(QMessageBox::Critical), (QStringList{why, why}));
   EXPECT_EQ(Form->ListBox1Lines->count(), 0u);
   ExpectIdleControls();
 
@@ -75,7 +76,8 @@ TEST_F(LiveConnect, PortInUseElsewhereIsReportedAndLeavesTheWindowIdle) {
   other.SetCommName(Pty.SlavePath().toStdString());
   other.StartComm();
   Connect();
-  EXPECT_EQ(Texts(QMessageBox::Critical), QStringList{"Error opening serial port."});
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_TRUE(Texts(QMessageBox::Critical)[0].startsWith("Error opening serial port.\n" + Pty.SlavePath() + ": in use by "));
   ExpectIdleControls();
 }
 

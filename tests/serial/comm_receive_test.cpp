@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <poll.h>
 #include <thread>
 
@@ -116,6 +118,8 @@ TEST_F(CommReceive, FarEndClosingGivesExactlyOneHangupAndStaysOpen) {
   recorder.PumpFor(1000ms);
   EXPECT_EQ(recorder.Count(kNotifyRequestHangup), 1u);
   EXPECT_EQ(recorder.Count(kNotifyReceiveData), 0u);
+  // The owner learns why, to tell the user.
+  EXPECT_EQ(comm.HangupError(), EIO);
   EXPECT_TRUE(comm.IsOpen());
   EXPECT_THROW(comm.StartComm(), ECommsError);
   comm.StopComm();

@@ -2,7 +2,7 @@
 
 #include <termios.h>
 
-#include "comm.h"
+#include "comm_harness.h"
 #include "pty_pair.h"
 
 namespace {
@@ -103,6 +103,29 @@ TEST(CommSettings, LineIsRawWithTheFlowCharacters) {
   EXPECT_EQ(t.c_cc[VSTOP], 'B');
   comm.SetXonChar(0x11);
   EXPECT_EQ(LineOf(pty).c_cc[VSTART], 0x11);
+}
+
+TEST(CommSettings, RefusedRateStillGivesARawLineAndKeepsThePreviousRate) {
+  using namespace std::chrono_literals;
+  PtyPair pty;
+  const speed_t before = RateOf(pty);
+  TComm comm;
+  comm.SetCommName(pty.SlavePath());
+  comm.SetBaudRate(0);
+  comm.StartComm();
+  EXPECT_EQ(RateOf(pty), before);
+  // A cooked line would hold the bytes until a line feed, turn each CR into
+  // LF and echo everything back to the receiver.
+  CommRecorder recorder(comm);
+  const std::string text = "$GPGGA,1*00\r\n$GPGSA,2*00\r";
+  pty.Write(text);
+  ASSERT_TRUE(recorder.PumpUntil([&] { return recorder.ReceivedBytes().size() >= text.size(); }, kPatience));
+  const std::vector<uint8_t> got = recorder.ReceivedBytes();
+  EXPECT_EQ(std::string(got.begin(), got.end()), text);
+  EXPECT_TRUE(pty.Read(1, 300ms).empty());
+  comm.SetBaudRate(4800);
+  comm.SetBaudRate(0);
+  EXPECT_EQ(RateOf(pty), B4800);
 }
 
 TEST(CommSettings, SetterWithTheValueHeldLeavesTheDeviceAlone) {

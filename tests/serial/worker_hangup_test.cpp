@@ -118,8 +118,8 @@ TEST(HangupSignal, OnlyTheFirstOfManyRequestsIsPosted) {
   ASSERT_TRUE(signal);
   EXPECT_FALSE(signal->Raised()->IsSignalled());
   TNotifyChannel notifyWindow;
-  std::thread a([&] { for (int i = 0; i < 50; ++i) signal->Request(&notifyWindow); });
-  std::thread b([&] { for (int i = 0; i < 50; ++i) signal->Request(&notifyWindow); });
+  std::thread a([&] { for (int i = 0; i < 50; ++i) signal->Request(&notifyWindow, 0); });
+  std::thread b([&] { for (int i = 0; i < 50; ++i) signal->Request(&notifyWindow, 0); });
   a.join();
   b.join();
   size_t posted = 0;
