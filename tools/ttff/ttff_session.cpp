@@ -235,9 +235,11 @@ void Session::ShowProgress(double now) {
   int bestSnr = 0;
   const int inView = std::min<int>(parser_.GsvInView, CNMEAParser::kSatTableSize);
   for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GsvSat[i].Snr);
-  const char* what = phase_ == Phase::Watching ? "since the command" : "waiting for a 3D fix";
-  std::printf("\r\033[Krun %ld/%ld  %s %.0f s  in view %d  used %d  best SNR %d dB", std::min(run_ + 1, options_.runs),
-              options_.runs, what, now - phaseStart_, inView, std::max<int>(0, parser_.GgaSatsUsed), bestSnr);
+  // The run's number goes up when its command is sent.
+  const bool settling = phase_ == Phase::Settling;
+  const std::string what = settling ? "waiting for a 3D fix" : std::string(restart::StartName(options_.start)) + " start";
+  std::printf("\r\033[Krun %ld/%ld  %s %.0f s  in view %d  used %d  best SNR %d dB", settling ? run_ + 1 : run_,
+              options_.runs, what.c_str(), now - phaseStart_, inView, std::max<int>(0, parser_.GgaSatsUsed), bestSnr);
   std::fflush(stdout);
   progressShown_ = true;
 }
