@@ -138,6 +138,8 @@ void Session::Step(double now) {
         ClearProgress();
         std::printf("no 3D fix held for %g s within %g s to restart from; stopping\n", options_.settle,
                     options_.timeout);
+        if (parser_.SentenceTotal > 0 && parser_.GgaSentences + parser_.RmcSentences + parser_.GsaSentences == 0)
+          std::printf("the receiver sends sentences, but no GPGGA, GPRMC or GPGSA (other talkers need --gnss)\n");
         failed_ = true;
         phase_ = Phase::Done;
       }
