@@ -47,15 +47,6 @@ Session::~Session() {
 }
 
 bool Session::Open() {
-  if (!options_.csv.empty()) {
-    csv_ = std::fopen(options_.csv.c_str(), "w");
-    if (!csv_) {
-      std::fprintf(stderr, "quorvane-ttff: cannot create %s: %s\n", options_.csv.c_str(), std::strerror(errno));
-      return false;
-    }
-    std::fputs("run,start_utc,command,first_fix_s,fix_3d_s,satellites_used,hdop,outcome\n", csv_);
-    std::fflush(csv_);
-  }
   comm_.SetCommName(options_.port);
   comm_.SetBaudRate(options_.baud);
   // Binary commands and replies may hold the XON and XOFF bytes; software flow
@@ -83,6 +74,16 @@ bool Session::Open() {
   } catch (const ECommsError& e) {
     std::fprintf(stderr, "quorvane-ttff: %s\n", e.what());
     return false;
+  }
+  // After the port, so that a port that will not open leaves no empty file.
+  if (!options_.csv.empty()) {
+    csv_ = std::fopen(options_.csv.c_str(), "w");
+    if (!csv_) {
+      std::fprintf(stderr, "quorvane-ttff: cannot create %s: %s\n", options_.csv.c_str(), std::strerror(errno));
+      return false;
+    }
+    std::fputs("run,start_utc,command,first_fix_s,fix_3d_s,satellites_used,hdop,outcome\n", csv_);
+    std::fflush(csv_);
   }
   return true;
 }

@@ -23,7 +23,7 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Opens the CSV file and the port; on failure prints why and returns false.
+  // Opens the port and the CSV file; on failure prints why and returns false.
   bool Open();
   // Runs to the end; returns the exit status.
   int Run();
