@@ -1,16 +1,19 @@
 #include "main_unit.h"
 
+#include "nmea/restart_commands.h"
+
 // Construction order matters: the parser exists before any window, and the
 // objects FormClose releases follow it.
 CNMEAParser NMEAParser;
 
-const QByteArray ColdStartCommand("$PSRF101,-2686700,-4304200,3851624,96000,497260,921,12,4*28");
+namespace {
+QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
 
-// A0 A1, payload length 15, message 01 (restart) with mode 03 (cold), 13 zero
-// bytes of date, time and position, XOR checksum of the payload, CR LF.
-const QByteArray SkytraqColdStart("\xA0\xA1\x00\x0F\x01\x03\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-                                  "\x02\x0D\x0A",
-                                  22);
+// Taken from the same builder as quorvane-ttff's commands, so both send the
+// same bytes.
+const QByteArray ColdStartCommand = Bytes(restart::CommandSentence(restart::Chip::Sirf, restart::Start::Cold));
+const QByteArray SkytraqColdStart = Bytes(restart::CommandBytes(restart::Chip::Skytraq, restart::Start::Cold));
 const QByteArray CRLF("\r\n", 2);
 
 std::unique_ptr<QImage> EarthBitmap;

@@ -148,14 +148,18 @@ INSTANTIATE_TEST_SUITE_P(Table, SkytraqRecogniser,
 
 class ListenerChunking : public testing::TestWithParam<std::size_t> {};
 
-TEST_P(ListenerChunking, FindsBothCommandsAndReportsOtherInputInAnyChunking)
+TEST_P(ListenerChunking, FindsEveryRestartAndReportsOtherInputInAnyChunking)
 {
+    const std::string ubxWarm("\xB5\x62\x06\x04\x04\x00\x01\x00\x02\x00\x11\x6C", 12);
+    const std::string ubxBadSum("\xB5\x62\x06\x04\x04\x00\xFF\xFF\x02\x00\x0E\x62", 12);
     const std::string input = "hello\r\n" + kSirf + "\r\n" + asString(skytraq()) + asString(skytraq(0x01, 0x01))
-                              + "$GPGGA,1*00\r\n" + kSirf + "\r\n";
-    const auto events = feedAll(input, GetParam());
-    EXPECT_EQ(kinds(events),
-              (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::SirfColdStart, CommandKind::SkytraqColdStart,
-                                        CommandKind::Ignored, CommandKind::Ignored, CommandKind::SirfColdStart}));
+                              + "$GPGGA,1*00\r\n" + ubxWarm + "$PMTK103*30\r\n" + ubxBadSum + "$PMTK104*37\r\n"
+                              + withChecksum("PSRF101,0,0,0,96000,0,0,12,2") + "\r\n";
+    std::vector<std::string> seen;
+    for (const CommandEvent& e : feedAll(input, GetParam()))
+        seen.push_back(e.kind == CommandKind::Ignored ? "ignored" : e.chip + " " + startName(e.start));
+    EXPECT_EQ(seen, (std::vector<std::string>{"ignored", "SiRF cold", "Skytraq cold", "Skytraq hot", "ignored",
+                                              "u-blox warm", "MTK cold", "ignored", "ignored", "SiRF warm"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Chunks, ListenerChunking, testing::Values(1u, 2u, 3u, 7u, 61u, 4096u));
@@ -163,14 +167,14 @@ INSTANTIATE_TEST_SUITE_P(Chunks, ListenerChunking, testing::Values(1u, 2u, 3u, 7
 TEST(CommandListener, CommandAfterGarbageWithoutLineEndIsStillFound)
 {
     const auto events = feedAll("\x01\x02junk" + kSirf + "\r\n", 5);
-    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::SirfColdStart}));
+    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::Restart}));
     EXPECT_NE(events[0].detail.find("junk"), std::string::npos);
 }
 
 TEST(CommandListener, StrayFrameStartByteDoesNotSwallowTheCommand)
 {
     const auto events = feedAll("\xA0" + kSirf + "\r\n", 1);
-    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::SirfColdStart}));
+    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::Restart}));
 }
 
 TEST(CommandListener, QuietAfterCompleteSentenceJudgesItWithoutLineEnd)
@@ -180,7 +184,7 @@ TEST(CommandListener, QuietAfterCompleteSentenceJudgesItWithoutLineEnd)
     listener.feed(kSirf, events);
     EXPECT_TRUE(events.empty());
     listener.flush(events);
-    EXPECT_EQ(kinds(events), std::vector<CommandKind>{CommandKind::SirfColdStart});
+    EXPECT_EQ(kinds(events), std::vector<CommandKind>{CommandKind::Restart});
     listener.feed("\r\n", events);
     EXPECT_EQ(events.size(), 1u);
 }
@@ -201,7 +205,7 @@ TEST(CommandListener, QuietDuringPartialInputReportsIt)
 TEST(CommandListener, OverlongLineIsReportedOnceAndShortened)
 {
     const auto events = feedAll(std::string(5000, 'x') + "\r\n" + kSirf + "\r\n", 100);
-    ASSERT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::SirfColdStart}));
+    ASSERT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::Restart}));
     EXPECT_LT(events[0].detail.size(), 200u);
 }
 
@@ -209,7 +213,7 @@ TEST(CommandListener, OversizedFrameLengthIsDroppedNotAwaited)
 {
     const std::string input = std::string("\xA0\xA1\xFF\xFF", 4) + kSirf + "\r\n";
     const auto events = feedAll(input, 3);
-    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::SirfColdStart}));
+    EXPECT_EQ(kinds(events), (std::vector<CommandKind>{CommandKind::Ignored, CommandKind::Restart}));
 }
 
 TEST(EscapeBytes, ShowsControlBytesAsHex)

@@ -198,3 +198,27 @@ TEST(World, WaypointAheadIsApproachedAndOnTrack)
     EXPECT_EQ(later.destId, "EAST");
     EXPECT_FALSE(later.arrived);
 }
+
+TEST(World, EachStartKindTakesItsOwnTimeAndTheSpreadVariesItBySeed)
+{
+    WorldConfig c = config(30);
+    World plain(c);
+    EXPECT_DOUBLE_EQ(plain.restart(StartKind::Warm), 10.0);
+    EXPECT_DOUBLE_EQ(plain.restart(StartKind::Hot), 2.0);
+    plain.advance(1.9);
+    EXPECT_EQ(plain.fix(), FixMode::TwoD);
+    plain.advance(0.1);
+    EXPECT_EQ(plain.fix(), FixMode::ThreeD);
+
+    c.acquireSpread = 5.0;
+    World a(c), b(c);
+    std::set<double> drawn;
+    for (int i = 0; i < 20; ++i) {
+        const double t = a.restart(StartKind::Cold);
+        EXPECT_DOUBLE_EQ(b.restart(StartKind::Cold), t);
+        EXPECT_GE(t, 25.0);
+        EXPECT_LE(t, 35.0);
+        drawn.insert(t);
+    }
+    EXPECT_EQ(drawn.size(), 20u);
+}

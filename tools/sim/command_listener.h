@@ -1,31 +1,47 @@
 #pragma once
 
+#include "receiver_state.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qvsim {
 
-enum class CommandKind { SirfColdStart, SkytraqColdStart, Ignored };
+enum class CommandKind { Restart, Ignored };
 
 struct CommandEvent {
     CommandKind kind;
     std::string detail;  // what was ignored and why; empty for a recognised command
+    std::string chip = {};  // for a restart: "SiRF", "Skytraq", "MTK" or "u-blox"
+    StartKind start = StartKind::Cold;
 };
 
-// A SiRF "$PSRF101" navigation-initialisation sentence with a valid checksum and
-// reset configuration 4 (cold start). `line` has no CR LF. On false, `why` says
-// what is wrong with it.
-bool isSirfColdStart(std::string_view line, std::string* why = nullptr);
+// "hot", "warm" or "cold".
+const char* startName(StartKind start);
 
-// A complete Skytraq binary frame (A0 A1, length, payload, checksum, 0D 0A) that is
-// a system restart in cold-start mode.
+// The restart a line asks for: a SiRF "$PSRF101" navigation initialisation with
+// reset configuration 1 (hot), 2 (warm) or 4 (cold), or a MediaTek "$PMTK101"
+// (hot), "$PMTK102" (warm) or "$PMTK103" (cold), each with a valid checksum.
+// `line` has no CR LF. Sets `chip`; on nothing, `why` says what is wrong.
+std::optional<StartKind> textRestart(std::string_view line, std::string* chip, std::string* why = nullptr);
+
+// The restart a complete binary frame asks for: a Skytraq system restart (A0 A1,
+// length, payload, XOR checksum, 0D 0A) in mode 1 hot, 2 warm or 3 cold, or a
+// u-blox UBX-CFG-RST (B5 62 06 04, Fletcher checksum) with navBbrMask 0000 hot,
+// 0001 warm or FFFF cold.
+std::optional<StartKind> frameRestart(const std::vector<std::uint8_t>& frame, std::string* chip,
+                                      std::string* why = nullptr);
+
+// The viewer's own cold starts, as the window sends them.
+bool isSirfColdStart(std::string_view line, std::string* why = nullptr);
 bool isSkytraqColdStart(const std::vector<std::uint8_t>& frame, std::string* why = nullptr);
 
-// Splits what the viewer writes to the receiver into NMEA text lines and Skytraq
-// binary frames, in any chunking, and says which are cold-start commands.
+// Splits what the viewer writes to the receiver into NMEA text lines and binary
+// frames (Skytraq, UBX), in any chunking, and says which are restart commands.
 class CommandListener {
 public:
     void feed(const std::uint8_t* data, std::size_t size, std::vector<CommandEvent>& out);
@@ -41,6 +57,7 @@ public:
 private:
     void feedByte(std::uint8_t b, std::vector<CommandEvent>& out);
     void feedFrameByte(std::uint8_t b, std::vector<CommandEvent>& out);
+    void endFrame(std::vector<CommandEvent>& out);
     void endLine(std::vector<CommandEvent>& out);
     void reportText(std::string_view why, std::vector<CommandEvent>& out);
 

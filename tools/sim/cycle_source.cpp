@@ -35,10 +35,10 @@ double SimulatedReceiver::begin()
     return second - now;
 }
 
-void SimulatedReceiver::coldStart(double now)
+std::optional<double> SimulatedReceiver::restart(double now, StartKind kind)
 {
     advanceTo(now);
-    world_.coldStart();
+    return world_.restart(kind);
 }
 
 RecordingPlayer::RecordingPlayer(std::vector<PlaybackCycle> cycles, double rate, bool loop)

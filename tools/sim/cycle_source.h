@@ -18,7 +18,9 @@ public:
     virtual std::optional<double> nextAt() const = 0;
     // The batch due at nextAt(); `endsCycle` tells whether it completes a cycle.
     virtual std::vector<std::string> take(bool& endsCycle) = 0;
-    virtual void coldStart(double now) = 0;
+    // Restarts the receiver at `now`; returns the seconds it will take to the 3D
+    // fix, or nothing when the source cannot restart (a recording).
+    virtual std::optional<double> restart(double now, StartKind kind) = 0;
     // Called when the first cycle is about to be due; returns how many seconds of
     // wall time to wait before it, so that a clock-driven source starts on a
     // whole second.
@@ -35,7 +37,7 @@ public:
     }
     std::optional<double> nextAt() const override { return static_cast<double>(cycle_); }
     std::vector<std::string> take(bool& endsCycle) override;
-    void coldStart(double now) override;
+    std::optional<double> restart(double now, StartKind kind) override;
     double begin() override;
 
 private:
@@ -54,7 +56,7 @@ public:
     RecordingPlayer(std::vector<PlaybackCycle> cycles, double rate, bool loop);
     std::optional<double> nextAt() const override;
     std::vector<std::string> take(bool& endsCycle) override;
-    void coldStart(double) override {}
+    std::optional<double> restart(double, StartKind) override { return std::nullopt; }
 
 private:
     double recordingLength() const;

@@ -8,6 +8,10 @@
 
 namespace qvsim {
 
+// What a restart command asks the receiver to forget: nothing it knows of the
+// sky (hot), the ephemerides (warm) or everything (cold).
+enum class StartKind { Hot, Warm, Cold };
+
 // The values NMEA 0183 uses in the GSA fix-type field.
 enum class FixMode { None = 1, TwoD = 2, ThreeD = 3 };
 

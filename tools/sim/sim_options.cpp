@@ -83,6 +83,12 @@ const std::map<std::string, Setter>& valueOptions()
              o.world.snrThreshold = static_cast<int>(toInteger(n, v, 0, 99)); }},
         {"--acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
              o.world.acquireSeconds = toReal(n, v, 0, 3600); }},
+        {"--warm-acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.warmAcquireSeconds = toReal(n, v, 0, 3600); }},
+        {"--hot-acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.hotAcquireSeconds = toReal(n, v, 0, 3600); }},
+        {"--acquire-spread", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.acquireSpread = toReal(n, v, 0, 3600); }},
         {"--start-time", [](SimOptions& o, const std::string& n, const std::string& v) {
              const std::optional<Centis> t = parseUtc(v);
              if (!t)
@@ -138,6 +144,10 @@ ParseResult parseOptions(const std::vector<std::string>& args)
                 options.waitOpen = true;
                 continue;
             }
+            if (name == "--ignore-restarts") {
+                options.ignoreRestarts = true;
+                continue;
+            }
             if (name.rfind("--", 0) != 0)
                 throw Error{"unexpected argument '" + name + "'"};
             const std::size_t eq = name.find('=');
@@ -191,6 +201,11 @@ Receiver and world:
   --acquire S           seconds from start or cold start to the 3D fix (default 10);
                         satellites appear during the first 60 %, a 2D fix comes at
                         two thirds; a fix needs 3 (2D) or 4 (3D) usable satellites
+  --warm-acquire S      the same after a warm start (default a third of --acquire)
+  --hot-acquire S       the same after a hot start (default 2)
+  --acquire-spread S    vary each acquisition uniformly by up to S seconds either
+                        way, drawn from --seed (default 0)
+  --ignore-restarts     a receiver that reports restart commands but does not obey
   --start-time T        UTC time of the first cycle, YYYY-MM-DDTHH:MM:SS
                         (default: the system clock, on whose whole seconds
                         the cycles then start)
@@ -221,10 +236,13 @@ Faults, for testing a viewer:
 
   -h, --help            show this help and exit
 
-Commands from the viewer: a SiRF "$PSRF101" sentence with a valid checksum and
-reset configuration 4, or a Skytraq binary system restart in cold-start mode,
-drops the fix and the satellites and starts acquiring again; each is reported on
-standard error as "cold start: SiRF" or "cold start: Skytraq". Anything else
+Commands from the viewer or quorvane-ttff, each with a valid checksum: SiRF
+"$PSRF101" with reset configuration 1 (hot), 2 (warm) or 4 (cold); MediaTek
+"$PMTK101" (hot), "$PMTK102" (warm) or "$PMTK103" (cold); the Skytraq binary
+system restart in mode 1, 2 or 3; u-blox UBX-CFG-RST with navBbrMask 0000, 0001
+or FFFF. Each drops the fix and the satellites and acquires again for as long as
+its kind of start takes; it is reported on standard error as, for example,
+"cold start: SiRF" followed by "acquiring: 3D fix in 10.00 s". Anything else
 received is reported there as "ignored input: ..." and has no effect.
 
 While nobody has the device open, output is dropped and the world goes on; it

@@ -17,6 +17,7 @@ struct SimOptions {
     double pace = 1.0;
     long long cycles = 0;  // 0: run until stopped
     bool waitOpen = false;
+    bool ignoreRestarts = false;  // a receiver that does not obey restart commands
     std::string transcript;
 
     std::string playFile;

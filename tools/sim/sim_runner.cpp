@@ -200,14 +200,20 @@ void SimRunner::handle(const std::vector<CommandEvent>& events)
 {
     for (const CommandEvent& e : events) {
         switch (e.kind) {
-        case CommandKind::SirfColdStart:
-            report("cold start: SiRF");
-            source_->coldStart(simNow());
+        case CommandKind::Restart: {
+            const std::string what = std::string(startName(e.start)) + " start: " + e.chip;
+            if (options_.ignoreRestarts) {
+                report("ignored input: " + what + " (--ignore-restarts)");
+                break;
+            }
+            report(what);
+            if (const std::optional<double> seconds = source_->restart(simNow(), e.start)) {
+                char text[64];
+                std::snprintf(text, sizeof text, "acquiring: 3D fix in %.2f s", *seconds);
+                report(text);
+            }
             break;
-        case CommandKind::SkytraqColdStart:
-            report("cold start: Skytraq");
-            source_->coldStart(simNow());
-            break;
+        }
         case CommandKind::Ignored:
             report("ignored input: " + e.detail);
             break;

@@ -34,7 +34,7 @@ void distanceBearing(double lat1, double lon1, double lat2, double lon2, double&
 }  // namespace
 
 World::World(const WorldConfig& config)
-    : config_(config), random_(config.seed), lat_(config.lat), lon_(config.lon),
+    : config_(config), random_(config.seed), spreadRandom_(config.seed ^ 0x5EED5EED5EED5EEDULL), lat_(config.lat), lon_(config.lon),
       course_(wrapDegrees(config.courseDeg)), time_(config.startTime)
 {
     std::vector<int> gps(32);
@@ -56,21 +56,30 @@ World::World(const WorldConfig& config)
         sky_.push_back(sat);
     }
     std::sort(sky_.begin(), sky_.end(), [](const Satellite& a, const Satellite& b) { return a.prn < b.prn; });
-    scheduleAcquisition();
+    restart(StartKind::Cold);
 }
 
-void World::scheduleAcquisition()
+double World::restart(StartKind kind)
+{
+    double seconds = config_.acquireSeconds;
+    if (kind == StartKind::Warm)
+        seconds = config_.warmAcquireSeconds.value_or(config_.acquireSeconds / 3.0);
+    else if (kind == StartKind::Hot)
+        seconds = config_.hotAcquireSeconds;
+    if (config_.acquireSpread > 0.0)
+        seconds = std::max(0.0, seconds + spreadRandom_.uniform(-config_.acquireSpread, config_.acquireSpread));
+    scheduleAcquisition(seconds);
+    return seconds;
+}
+
+void World::scheduleAcquisition(double seconds)
 {
     acquireStart_ = elapsed_;
+    acquisition_ = seconds;
     // Every satellite is found within the first 60 % of the acquisition time, so
     // the 2D fix at two thirds has its satellites.
     for (Satellite& sat : sky_)
-        sat.foundAfter = config_.acquireSeconds * random_.uniform(0.1, 0.6);
-}
-
-void World::coldStart()
-{
-    scheduleAcquisition();
+        sat.foundAfter = seconds * random_.uniform(0.1, 0.6);
 }
 
 void World::advance(double seconds)
@@ -140,9 +149,9 @@ FixMode World::fix() const
 {
     const double since = secondsSinceAcquireStart();
     const std::size_t usable = solutionPrns().size();
-    if (since >= config_.acquireSeconds && usable >= 4)
+    if (since >= acquisition_ && usable >= 4)
         return FixMode::ThreeD;
-    if (since >= config_.acquireSeconds * 2.0 / 3.0 && usable >= 3)
+    if (since >= acquisition_ * 2.0 / 3.0 && usable >= 3)
         return FixMode::TwoD;
     return FixMode::None;
 }

@@ -25,6 +25,9 @@ struct WorldConfig {
     double courseDeg = 45.0;
     double turnDegPerSecond = 0.0;
     double acquireSeconds = 10.0;  // from power-up or cold start to the 3D fix
+    std::optional<double> warmAcquireSeconds;  // default: a third of acquireSeconds
+    double hotAcquireSeconds = 2.0;
+    double acquireSpread = 0.0;  // each acquisition varies uniformly by this much either way
     int satellites = 12;
     int snrThreshold = 30;  // dB-Hz a satellite needs to be used in the solution
     std::optional<Waypoint> waypoint;
@@ -39,8 +42,11 @@ public:
 
     // Moves simulated time on; the vehicle and the satellites move with it.
     void advance(double seconds);
-    // Forgets the fix and every tracked satellite and acquires again from now.
-    void coldStart();
+    // Forgets the fix and every tracked satellite and acquires again from now,
+    // taking as long as the kind of start needs; returns that time in seconds.
+    double restart(StartKind kind);
+    void coldStart() { restart(StartKind::Cold); }
+    double acquisitionSeconds() const { return acquisition_; }
 
     FixMode fix() const;
     double secondsSinceAcquireStart() const { return elapsed_ - acquireStart_; }
@@ -59,7 +65,7 @@ private:
         double foundAfter = 0.0;  // seconds after the acquisition start
     };
 
-    void scheduleAcquisition();
+    void scheduleAcquisition(double seconds);
     int snrOf(const Satellite& sat) const;
     bool tracked(const Satellite& sat) const;
     std::vector<int> solutionPrns() const;
@@ -67,12 +73,15 @@ private:
 
     WorldConfig config_;
     SimRandom random_;
+    // Its own stream, so that a spread leaves the sky of a seed as it was.
+    SimRandom spreadRandom_;
     std::vector<Satellite> sky_;
     double lat_;
     double lon_;
     double course_;
     double elapsed_ = 0.0;
     double acquireStart_ = 0.0;
+    double acquisition_ = 0.0;
     Centis time_;
 };
 

@@ -1,0 +1,48 @@
+#include "ttff_options.h"
+#include "ttff_session.h"
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int stopPipe[2] = {-1, -1};
+
+void OnStopSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = write(stopPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace ttff;
+  const ParseResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<HelpRequested>(parsed)) {
+    std::fputs(HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (std::holds_alternative<VersionRequested>(parsed)) {
+    std::printf("quorvane-ttff %s\n", QV_VERSION);
+    return 0;
+  }
+  if (const auto* error = std::get_if<OptionError>(&parsed)) {
+    std::fprintf(stderr, "quorvane-ttff: %s (see --help)\n", error->message.c_str());
+    return 2;
+  }
+  if (pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::perror("quorvane-ttff: pipe");
+    return 2;
+  }
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  Session session(std::get<Options>(parsed), stopPipe[0]);
+  if (!session.Open()) return 2;
+  return session.Run();
+}

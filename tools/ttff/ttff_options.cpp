@@ -1,0 +1,149 @@
+#include "ttff_options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace ttff {
+
+namespace {
+
+struct Error {
+  std::string message;
+};
+
+double ToReal(const std::string& name, const std::string& text, double lo, double hi) {
+  errno = 0;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
+    throw Error{"invalid value '" + text + "' for " + name + ": expected a number"};
+  if (v < lo || v > hi)
+    throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to " +
+                std::to_string(hi) + ")"};
+  return v;
+}
+
+long ToInteger(const std::string& name, const std::string& text, long lo, long hi) {
+  errno = 0;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno == ERANGE)
+    throw Error{"invalid value '" + text + "' for " + name + ": expected a whole number"};
+  if (v < lo || v > hi)
+    throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to " +
+                std::to_string(hi) + ")"};
+  return v;
+}
+
+void SetValue(Options& o, const std::string& name, const std::string& value) {
+  if (name == "--baud") {
+    o.baud = static_cast<unsigned>(ToInteger(name, value, 50, 4000000));
+  } else if (name == "--chip") {
+    const auto chip = restart::ParseChip(value);
+    if (!chip) throw Error{"invalid value '" + value + "' for --chip: expected sirf, skytraq, mtk or ublox"};
+    o.chip = *chip;
+  } else if (name == "--start") {
+    const auto start = restart::ParseStart(value);
+    if (!start) throw Error{"invalid value '" + value + "' for --start: expected cold, warm or hot"};
+    o.start = *start;
+  } else if (name == "--runs") {
+    o.runs = ToInteger(name, value, 1, 1000000);
+  } else if (name == "--timeout") {
+    o.timeout = ToReal(name, value, 0.1, 86400);
+  } else if (name == "--settle") {
+    o.settle = ToReal(name, value, 0, 86400);
+  } else if (name == "--csv") {
+    if (value.empty()) throw Error{"--csv needs a file name"};
+    o.csv = value;
+  } else {
+    throw Error{"unknown option '" + name + "'"};
+  }
+}
+
+}  // namespace
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+  Options options;
+  bool havePort = false;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      std::string name = args[i];
+      if (name == "-h" || name == "--help") return HelpRequested{};
+      if (name == "--version") return VersionRequested{};
+      if (name == "--gnss") {
+        options.gnss = true;
+        continue;
+      }
+      if (name.rfind("-", 0) != 0 || name == "-") {
+        if (havePort) throw Error{"unexpected argument '" + name + "': only one PORT"};
+        options.port = name;
+        havePort = true;
+        continue;
+      }
+      std::string value;
+      const std::size_t eq = name.find('=');
+      if (eq != std::string::npos) {
+        value = name.substr(eq + 1);
+        name.resize(eq);
+      } else {
+        if (name != "--baud" && name != "--chip" && name != "--start" && name != "--runs" && name != "--timeout" &&
+            name != "--settle" && name != "--csv")
+          throw Error{"unknown option '" + name + "'"};
+        if (i + 1 >= args.size()) throw Error{"option " + name + " needs a value"};
+        value = args[++i];
+      }
+      SetValue(options, name, value);
+    }
+    if (!havePort || options.port.empty()) throw Error{"missing PORT"};
+  } catch (const Error& e) {
+    return OptionError{e.message};
+  }
+  return options;
+}
+
+std::string HelpText() {
+  return R"(Usage: quorvane-ttff PORT [OPTION]...
+Measures a GPS receiver's time to first fix over many restarts. PORT is a
+serial device, a bare name such as ttyUSB0 meaning /dev/ttyUSB0.
+
+Each run waits for a 3D fix held for --settle seconds, sends the chip's restart
+command and measures, from the moment its last byte went to the device, the
+time to the first valid position (GGA quality 1 or more, or RMC status A) and
+the time to the first 3D fix (GSA fix type 3), to within 20 ms of the arrival of
+the deciding sentence. A receiver whose fix does not drop within 2 s of the
+command was not restarted; such a run is reported and left out of the figures.
+
+Options:
+  --baud N              line speed in bit/s (default 9600)
+  --chip CHIP           sirf, skytraq, mtk (MediaTek, Quectel) or ublox
+                        (default sirf)
+  --start KIND          cold, warm or hot (default cold)
+  --runs N              number of restarts (default 10)
+  --timeout S           give up on a run after S seconds (default 300)
+  --settle S            seconds a 3D fix must hold before each restart (default 5)
+  --gnss                decode every talker (GN, GL, GA, ...); without it only
+                        the GPS talker GP
+  --csv FILE            write one row per run to FILE
+  -h, --help            show this help and exit
+  --version             show the version and exit
+
+Commands sent:
+  sirf     $PSRF101 with reset configuration 1 hot, 2 warm, 4 cold
+  skytraq  binary system restart (message 01), mode 1 hot, 2 warm, 3 cold
+  mtk      $PMTK101 hot, $PMTK102 warm, $PMTK103 cold
+  ublox    UBX-CFG-RST, navBbrMask 0000 hot, 0001 warm, FFFF cold, reset mode
+           02 (GNSS only, so a USB receiver stays attached)
+
+One line is printed per run as it ends, then for each of the two times the
+number of runs, minimum, median, mean, 90th percentile and maximum. On a
+terminal a progress line shows the elapsed time, satellites in view and used
+and the best signal. SIGINT stops and prints the figures of the finished runs.
+
+Exit status: 0 when every run reached a 3D fix, 1 when a run timed out, was not
+restarted or the runs were cut short, 2 for bad options or a port or file that
+cannot be opened.
+)";
+}
+
+}  // namespace ttff
