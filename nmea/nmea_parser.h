@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "gnss_satellites.h"
+
 namespace nmea {
 class FieldIndex;
 }
@@ -42,8 +44,8 @@ class CNMEAParser {
   static constexpr int kIndexedCommas = 20;
 
   void StartSentence();
-  void Dispatch();
-  void DispatchSentence(const char* name, const nmea::FieldIndex& fields);
+  void Dispatch(bool checksummed);
+  void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
   void DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
   void DecodeGSV(const nmea::FieldIndex& f);
@@ -134,4 +136,26 @@ class CNMEAParser {
   int8_t ZdaZoneHours;
   int8_t ZdaZoneMinutes;
   uint32_t ZdaSentences;
+
+  // GNSS mode: every talker of a multi-constellation receiver is decoded. Off
+  // by default, where only the GPS talker is.
+  static constexpr int kGnssTableSize = 64;
+  void SetGnssMode(bool on);  // also resets the GNSS state
+  bool GnssMode() const { return GnssOn; }
+
+  // GNSS mode only (left empty in the default mode):
+  uint16_t GnssInView;               // entries in GnssSats, at most kGnssTableSize
+  uint16_t GnssUsed;                 // entries with Used
+  GnssSat GnssSats[kGnssTableSize];  // in the order the decoder keeps them
+
+  // Counted in both modes, so that a receiver speaking other talkers can be
+  // recognised: checksummed RMC, GGA and GSA sentences from the GP talker, and
+  // from any other talker (GN, GL, GA, GB, BD, GQ, GI).
+  uint32_t GpFixSentences;
+  uint32_t OtherTalkerFixSentences;
+
+ private:
+  void ResetGnss();
+
+  bool GnssOn = false;
 };

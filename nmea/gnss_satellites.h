@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+
+// The satellite systems a multi-constellation receiver reports.
+enum class GnssSystem : uint8_t { Gps, Sbas, Glonass, Galileo, BeiDou, Qzss, NavIC };
+
+inline constexpr int kGnssSystemCount = 7;
+
+// "GPS", "SBAS", "GLONASS", "Galileo", "BeiDou", "QZSS", "NavIC".
+const char* GnssSystemName(GnssSystem s);
+// 'G', 'S', 'R', 'E', 'C', 'J', 'I', as grid cells label satellites.
+char GnssSystemLetter(GnssSystem s);
+
+// One satellite in view in GNSS mode. Snr, Azimuth, Elevation are -1 when the
+// sentence left them empty.
+struct GnssSat {
+  GnssSystem System;
+  // Number within its system: GPS 1-32, SBAS its PRN (120-158), GLONASS 1-32,
+  // Galileo 1-36, BeiDou 1-63, QZSS 1-10, NavIC 1-14.
+  uint16_t Id;
+  uint16_t Nmea;  // the number as sent
+  int16_t Snr;    // strongest signal reported for this satellite
+  int16_t Azimuth;
+  int16_t Elevation;
+  bool Used;  // in the union of the current epoch's GSA sentences
+};
+
+namespace nmea {
+
+// The talkers GNSS mode reads; None for any other.
+enum class Talker : uint8_t { GP, GN, GL, GA, GB, BD, GQ, GI, None };
+inline constexpr int kTalkerCount = 8;
+
+// The talker of a sentence address such as "GNGGA" (its first two characters).
+inline Talker TalkerOf(const char* address) {
+  if (address[0] == 'G') {
+    switch (address[1]) {
+      case 'P':
+        return Talker::GP;
+      case 'N':
+        return Talker::GN;
+      case 'L':
+        return Talker::GL;
+      case 'A':
+        return Talker::GA;
+      case 'B':
+        return Talker::GB;
+      case 'Q':
+        return Talker::GQ;
+      case 'I':
+        return Talker::GI;
+      default:
+        return Talker::None;
+    }
+  }
+  return address[0] == 'B' && address[1] == 'D' ? Talker::BD : Talker::None;
+}
+
+}  // namespace nmea
