@@ -1,6 +1,7 @@
 #include <exception>
 
 #include "application.h"
+#include "gnss_mode.h"
 #include "main_form.h"
 #include "message_box.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   QuorvaneApplication app(argc, argv);
   try {
     TMainForm form;
+    if (GnssModeRequested(app.arguments())) form.SetGnssMode(true);
     form.show();
     app.exec();
   } catch (const std::exception& e) {

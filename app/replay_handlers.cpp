@@ -48,7 +48,9 @@ void TMainForm::LoadButtonClick() {
 }
 
 void TMainForm::ParserButtonClick() {
-  if (Replay.PressButton(ListBox2Lines->count()) == ReplayAction::None) return;
+  const ReplayAction action = Replay.PressButton(ListBox2Lines->count());
+  if (action == ReplayAction::None) return;
+  if (action == ReplayAction::Start) WatchForGnssOffer();
   ShowReplayState();
 }
 
@@ -63,6 +65,7 @@ void TMainForm::ParserTimerTimer() {
     ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
   }
   ListBox1Lines->flush();
+  CheckGnssOffer();
   const int rows = ListBox1Lines->rowCount();
   if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
 }
