@@ -14,7 +14,8 @@ namespace nmea {
 class FieldIndex {
  public:
   static constexpr int kFieldLimit = 25;
-  // The decoders read no field beyond 18 (the last SNR of a GSV sentence).
+  // The decoders read no field beyond 19 (the signal ID after the last SNR of
+  // a GSV sentence).
   static constexpr int kMaxFields = 20;
 
   // Scans a NUL-terminated data part of at most 255 characters, as the
@@ -36,6 +37,8 @@ class FieldIndex {
     return {data_ + begin, static_cast<size_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1)};
   }
   bool Found(int k) const { return !(*this)[k].empty(); }
+  // Fields in the data part, empty ones included, counted up to kMaxFields + 1.
+  int Count() const { return commaCount_ + 1; }
 
   // IntegerValue((*this)[k]). Most fields are a few plain digits, read here
   // straight from the text; any other byte (a "*" too) takes the general path.

@@ -57,4 +57,13 @@ inline Talker TalkerOf(const char* address) {
   return address[0] == 'B' && address[1] == 'D' ? Talker::BD : Talker::None;
 }
 
+// The talker whose satellites an NMEA 4.10/4.11 system ID (1 GPS, 2 GLONASS,
+// 3 Galileo, 4 BeiDou, 5 QZSS, 6 NavIC) names; None for any other ID.
+Talker TalkerOfSystemId(int64_t systemId);
+
+// The system and the number within it of the satellite that `talker` sends as
+// `number`. False when no system uses that number for that talker, as for an
+// empty or zero field.
+bool ClassifySatellite(Talker talker, int64_t number, GnssSystem& system, uint16_t& id);
+
 }  // namespace nmea

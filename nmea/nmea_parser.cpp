@@ -264,23 +264,32 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
       switch (type) {
         case Sentence::GGA:
           DecodeGGA(fields);
+          if (GnssOn) {
+            GnssSawGga = true;
+            NoteEpochTime(fields);
+          }
           break;
         case Sentence::GSA:
           DecodeGSA(fields);
+          if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));
           break;
         case Sentence::GSV:
           if (talker == nmea::Talker::GP) DecodeGSV(fields);
+          if (GnssOn) DecodeGnssGSV(talker, fields);
           break;
         case Sentence::RMB:
           DecodeRMB(fields);
           break;
         case Sentence::RMC:
           DecodeRMC(fields);
+          if (GnssOn) NoteEpochTime(fields);
           break;
         case Sentence::ZDA:
           DecodeZDA(fields);
           break;
         case Sentence::GNS:
+          if (GnssOn) DecodeGNS(fields);
+          break;
         case Sentence::Other:
           break;
       }
@@ -367,6 +376,17 @@ void CNMEAParser::ResetGnss() {
   GnssInView = 0;
   GnssUsed = 0;
   for (auto& sat : GnssSats) sat = GnssSat{};
+  GnssSequenceCount = 0;
+  for (auto& seq : GnssSequences) seq = GsvSequence{nmea::Talker::None, 0, 0, 0};
+  std::memset(GnssReported, 0, sizeof GnssReported);
+  std::memset(GnssPending, 0, sizeof GnssPending);
+  std::memset(GnssSignalSnr, -1, sizeof GnssSignalSnr);
+  for (auto& bits : GnssUsedIds) bits = 0;
+  GnssEpochSystems = 0;
+  GnssEpochFixType = 0;
+  GnssEpochChanged = false;
+  GnssSawGga = false;
+  GnssEpochTime = -1.0;
 }
 
 bool CNMEAParser::IsPrnInSolution(uint16_t prn) const {

@@ -155,7 +155,43 @@ class CNMEAParser {
   uint32_t OtherTalkerFixSentences;
 
  private:
+  // A GSV sequence is one talker's cycle of messages for one signal (the
+  // signal ID of NMEA 4.10 and later, 0 before); each replaces only what its
+  // own previous cycle reported.
+  struct GsvSequence {
+    nmea::Talker Talker;
+    uint8_t Signal;
+    uint8_t Total;  // messages in the cycle being collected
+    uint8_t Next;   // message number expected next; 0 when none is awaited
+  };
+  static constexpr int kGsvSequences = 32;
+
   void ResetGnss();
+  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f);
+  void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
+  void DecodeGNS(const nmea::FieldIndex& f);
+  void NoteEpochTime(const nmea::FieldIndex& f);
+  int GsvSequenceSlot(nmea::Talker talker, uint8_t signal);
+  int GnssEntry(GnssSystem system, uint16_t id);
+  void EndGsvCycle(int slot);
+  void RefreshSnr(int entry);
+  void RefreshUsed();
 
   bool GnssOn = false;
+  uint8_t GnssSequenceCount;
+  GsvSequence GnssSequences[kGsvSequences];
+  // Per entry of GnssSats, one bit per GSV sequence: the sequences that
+  // reported it in their last complete cycle or the one being collected, and
+  // those that reported it in the cycle being collected.
+  uint32_t GnssReported[kGnssTableSize];
+  uint32_t GnssPending[kGnssTableSize];
+  int8_t GnssSignalSnr[kGnssTableSize][kGsvSequences];
+  // The current epoch's used satellites, a bit per number within each system
+  // (SBAS PRN 120 is bit 1), and the systems whose GSA it has seen.
+  uint64_t GnssUsedIds[kGnssSystemCount];
+  uint8_t GnssEpochSystems;
+  uint8_t GnssEpochFixType;
+  bool GnssEpochChanged;  // a new GGA/RMC time since the last GSA
+  bool GnssSawGga;        // GNS stands in for GGA only while no GGA came
+  double GnssEpochTime;
 };

@@ -1,0 +1,232 @@
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "field_index.h"
+#include "field_values.h"
+#include "nmea_parser.h"
+
+// GNSS mode's satellite list. Every talker's GSV cycles feed one list of
+// satellites keyed by system and number; the GSA sentences of one epoch
+// together say which of them are used.
+
+using namespace nmea;
+
+namespace {
+
+// A hexadecimal digit as NMEA 4.10 sends signal and system IDs; 0 otherwise.
+int HexId(std::string_view field) {
+  if (field.size() != 1) return 0;
+  const char c = field[0];
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
+
+// Elevation, azimuth and SNR: -1 when empty, as sent otherwise.
+int16_t SmallValue(const FieldIndex& f, int k) {
+  if (!f.Found(k)) return -1;
+  return static_cast<int16_t>(std::clamp<int64_t>(f.Integer(k), -1, 999));
+}
+
+int UsedBit(GnssSystem system, uint16_t id) {
+  return system == GnssSystem::Sbas ? id - 119 : id;
+}
+
+}  // namespace
+
+int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
+  for (int i = 0; i < GnssSequenceCount; ++i) {
+    if (GnssSequences[i].Talker == talker && GnssSequences[i].Signal == signal) return i;
+  }
+  if (GnssSequenceCount == kGsvSequences) return -1;
+  GnssSequences[GnssSequenceCount] = GsvSequence{talker, signal, 0, 0};
+  return GnssSequenceCount++;
+}
+
+int CNMEAParser::GnssEntry(GnssSystem system, uint16_t id) {
+  for (int i = 0; i < GnssInView; ++i) {
+    if (GnssSats[i].Id == id && GnssSats[i].System == system) return i;
+  }
+  if (GnssInView == kGnssTableSize) return -1;
+  const int i = GnssInView++;
+  GnssSats[i] = GnssSat{system, id, 0, -1, -1, -1, false};
+  GnssReported[i] = 0;
+  GnssPending[i] = 0;
+  std::memset(GnssSignalSnr[i], -1, sizeof GnssSignalSnr[i]);
+  return i;
+}
+
+void CNMEAParser::RefreshSnr(int entry) {
+  int16_t best = -1;
+  for (uint32_t bits = GnssReported[entry]; bits != 0; bits &= bits - 1) {
+    best = std::max<int16_t>(best, GnssSignalSnr[entry][std::countr_zero(bits)]);
+  }
+  GnssSats[entry].Snr = best;
+}
+
+void CNMEAParser::RefreshUsed() {
+  uint16_t used = 0;
+  for (int i = 0; i < GnssInView; ++i) {
+    GnssSat& sat = GnssSats[i];
+    const int bit = UsedBit(sat.System, sat.Id);
+    sat.Used = (GnssUsedIds[static_cast<int>(sat.System)] >> bit & 1) != 0;
+    used = static_cast<uint16_t>(used + sat.Used);
+  }
+  GnssUsed = used;
+}
+
+// A complete cycle drops this sequence's report from every satellite it no
+// longer names; a satellite that no sequence reports any more leaves the list.
+void CNMEAParser::EndGsvCycle(int slot) {
+  const uint32_t bit = 1u << slot;
+  int kept = 0;
+  for (int i = 0; i < GnssInView; ++i) {
+    if ((GnssReported[i] & bit) != 0 && (GnssPending[i] & bit) == 0) {
+      GnssReported[i] &= ~bit;
+      GnssSignalSnr[i][slot] = -1;
+      RefreshSnr(i);
+    }
+    GnssPending[i] &= ~bit;
+    if (GnssReported[i] == 0) continue;
+    if (kept != i) {
+      GnssSats[kept] = GnssSats[i];
+      GnssReported[kept] = GnssReported[i];
+      GnssPending[kept] = GnssPending[i];
+      std::memcpy(GnssSignalSnr[kept], GnssSignalSnr[i], sizeof GnssSignalSnr[i]);
+    }
+    ++kept;
+  }
+  GnssInView = static_cast<uint16_t>(kept);
+}
+
+// $GLGSV,3,1,10,65,33,212,38,66,71,318,41,72,25,054,35,74,10,298,,1*hh
+//        0 1 2  3+4i: number, elevation, azimuth, SNR of satellite i; then,
+// from NMEA 4.10 on, the signal ID. Only the field count tells the two forms
+// apart: 4n + 3 fields without a signal ID, 4n + 4 with one.
+void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
+  const int64_t total = f.Integer(0);
+  const int64_t number = f.Integer(1);
+  if (total < 1 || total > 99 || number < 1 || number > total) return;
+  const int count = f.Count();
+  const bool hasSignal = count % 4 == 0;
+  const int groups = std::min(4, count / 4 - (hasSignal ? 1 : 0));
+  const int slot =
+      GsvSequenceSlot(talker, static_cast<uint8_t>(hasSignal ? HexId(f[count - 1]) : 0));
+  if (slot < 0) return;
+  GsvSequence& seq = GnssSequences[slot];
+  const uint32_t bit = 1u << slot;
+  if (number == 1) {
+    for (int i = 0; i < GnssInView; ++i) GnssPending[i] &= ~bit;
+    seq.Total = static_cast<uint8_t>(total);
+    seq.Next = 1;
+  }
+  // A message out of turn still updates its satellites, but the cycle can
+  // then no longer tell which satellites were left out.
+  const bool inTurn = seq.Next == number && seq.Total == total;
+  seq.Next = inTurn ? static_cast<uint8_t>(number + 1) : 0;
+
+  for (int g = 0; g < groups; ++g) {
+    GnssSystem system;
+    uint16_t id;
+    if (!ClassifySatellite(talker, f.Integer(4 * g + 3), system, id)) continue;
+    const int e = GnssEntry(system, id);
+    if (e < 0) continue;
+    GnssSat& sat = GnssSats[e];
+    sat.Nmea = static_cast<uint16_t>(f.Integer(4 * g + 3));
+    sat.Elevation = SmallValue(f, 4 * g + 4);
+    sat.Azimuth = SmallValue(f, 4 * g + 5);
+    GnssSignalSnr[e][slot] = static_cast<int8_t>(std::min<int16_t>(SmallValue(f, 4 * g + 6), 127));
+    GnssReported[e] |= bit;
+    GnssPending[e] |= bit;
+    RefreshSnr(e);
+  }
+  if (inTurn && number == total) {
+    EndGsvCycle(slot);
+    seq.Next = 0;
+  }
+  RefreshUsed();
+}
+
+// $GNGSA,A,3,05,13,15,18,,,,,,,,,1.55,0.88,1.27,1*hh
+//        0 1 2..13 (numbers in use)  14   15   16   17: system ID (4.10 on)
+// One GSA per system and epoch. Without a system ID the numbers themselves
+// tell which systems a GSA speaks for.
+void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixTypeFound) {
+  const int systemId = f.Count() >= 18 ? HexId(f[17]) : 0;
+  const Talker bySystemId = TalkerOfSystemId(systemId);
+  const Talker numbering = bySystemId != Talker::None ? bySystemId : talker;
+  GnssSystem systems[12];
+  uint16_t ids[12];
+  int found = 0;
+  uint8_t systemMask = 0;
+  for (int slot = 0; slot < 12; ++slot) {
+    if (ClassifySatellite(numbering, f.Integer(slot + 2), systems[found], ids[found])) {
+      systemMask = static_cast<uint8_t>(systemMask | 1u << static_cast<int>(systems[found]));
+      ++found;
+    }
+  }
+  if (bySystemId != Talker::None) {
+    static constexpr GnssSystem kBySystemId[] = {GnssSystem::Gps,     GnssSystem::Glonass,
+                                                 GnssSystem::Galileo, GnssSystem::BeiDou,
+                                                 GnssSystem::Qzss,    GnssSystem::NavIC};
+    systemMask = static_cast<uint8_t>(1u << static_cast<int>(kBySystemId[systemId - 1]));
+  }
+  // A new time, or a second GSA for a system, begins the next epoch; until its
+  // first GSA the previous epoch's satellites stay marked.
+  if (GnssEpochChanged || (systemMask & GnssEpochSystems) != 0) {
+    for (auto& bits : GnssUsedIds) bits = 0;
+    GnssEpochSystems = 0;
+    GnssEpochFixType = 0;
+    GnssEpochChanged = false;
+  }
+  GnssEpochSystems = static_cast<uint8_t>(GnssEpochSystems | systemMask);
+  for (int i = 0; i < found; ++i) {
+    GnssUsedIds[static_cast<int>(systems[i])] |= uint64_t{1} << UsedBit(systems[i], ids[i]);
+  }
+  // Each system's GSA repeats the fix type; one without satellites of its own
+  // may say less, so the epoch's best holds.
+  if (fixTypeFound) {
+    GnssEpochFixType = std::max(GnssEpochFixType, GsaFixType);
+    GsaFixType = GnssEpochFixType;
+  }
+  RefreshUsed();
+}
+
+void CNMEAParser::NoteEpochTime(const FieldIndex& f) {
+  if (!f.Found(0)) return;
+  const double t = RealValue(f[0]);
+  if (t != GnssEpochTime) {
+    GnssEpochTime = t;
+    GnssEpochChanged = true;
+  }
+}
+
+// $GNGNS,hhmmss.ss,ddmm.mm,N,dddmm.mm,E,AAN,ss,h.h,a.a,g.g,,,V*hh
+//        0         1       2 3        4 5   6  7   8
+// The fields GGA shares sit in the same places; field 5 holds one mode letter
+// per system instead of the quality digit, and the best of them stands for it.
+void CNMEAParser::DecodeGNS(const FieldIndex& f) {
+  if (GnssSawGga) return;
+  const int8_t quality = GgaQuality;
+  DecodeGGA(f);
+  GgaQuality = quality;
+  NoteEpochTime(f);
+  if (!f.Found(5)) return;
+  // Mode letter, the GGA quality it means, and its rank among the others.
+  static constexpr struct {
+    char Letter;
+    int8_t Quality;
+    int8_t Rank;
+  } kModes[] = {{'N', 0, 0}, {'S', 8, 1}, {'M', 7, 2}, {'E', 6, 3}, {'A', 1, 4},
+                {'D', 2, 5}, {'P', 3, 6}, {'F', 5, 7}, {'R', 4, 8}};
+  int rank = -1;
+  for (const char c : f[5]) {
+    for (const auto& m : kModes) {
+      if (m.Letter == c && m.Rank > rank) {
+        rank = m.Rank;
+        GgaQuality = m.Quality;
+      }
+    }
+  }
+}
