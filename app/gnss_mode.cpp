@@ -35,7 +35,7 @@ void GnssOfferWatch::Start(uint32_t gpSentences, uint32_t otherSentences) {
 bool GnssOfferWatch::Due(uint32_t gpSentences, uint32_t otherSentences, int64_t elapsedMs) {
   if (!watching_) return false;
   // The record's reset on connecting clears the counters: count from there.
-  if (gpSentences < gpBase_ || otherSentences < otherBase_) Start(gpSentences, otherSentences);
+  if (gpSentences < gpBase_ || otherSentences < otherBase_) gpBase_ = otherBase_ = 0;
   if (elapsedMs > kWindowMs || gpSentences != gpBase_) {
     watching_ = false;
     return false;

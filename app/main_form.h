@@ -94,5 +94,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   std::unique_ptr<CommNotifier> Comm1Notifier;
 };
 
+// Width left for text in a cell of the satellite grid.
+int GridCellTextWidth(const QTableWidget& grid);
+
 // The window, set while it exists.
 extern TMainForm* MainForm;

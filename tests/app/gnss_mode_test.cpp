@@ -1,0 +1,51 @@
+#include <QAction>
+
+#include "form_fixture.h"
+
+using GnssModeSwitch = FormFixture;
+
+// The menu entry switches, clears the record as connecting does, and is
+// remembered by the next window; the command line asks only with "--gnss".
+TEST_F(GnssModeSwitch, MenuEntrySwitchesClearsAndIsRememberedCommandLineAsksWithGnss) {
+  ShowForm();
+  EXPECT_FALSE(Form->GnssModeAction->isChecked());
+  EXPECT_EQ(Form->GnssModeAction->text(), QStringLiteral("Decode all GNSS talkers"));
+  const QSize size = Form->size();
+  NMEAParser.GgaLat = 12.5;
+  Form->GnssModeAction->trigger();
+  EXPECT_TRUE(NMEAParser.GnssMode());
+  EXPECT_EQ(NMEAParser.GgaLat, 0.0);
+  EXPECT_EQ(Form->size(), size);
+  EXPECT_TRUE(GnssModeSetting());
+
+  ShowForm();
+  EXPECT_TRUE(Form->GnssModeAction->isChecked());
+  EXPECT_TRUE(NMEAParser.GnssMode());
+  Form->GnssModeAction->trigger();
+  EXPECT_FALSE(NMEAParser.GnssMode());
+  EXPECT_FALSE(GnssModeSetting());
+
+  EXPECT_TRUE(GnssModeRequested({QStringLiteral("quorvane-viewer"), QStringLiteral("--gnss")}));
+  EXPECT_FALSE(GnssModeRequested({QStringLiteral("--gnss")}));
+}
+
+// The offer comes once, only for a receiver that sends no GP fix sentences
+// within the first ten seconds.
+TEST(GnssOffer, AsksOnceForThreeOtherTalkerSentencesWithoutGpInTenSeconds) {
+  GnssOfferWatch watch;
+  watch.Start(0, 0);
+  EXPECT_FALSE(watch.Due(0, 2, 1000));
+  EXPECT_TRUE(watch.Due(0, 3, 2000));
+  watch.Start(0, 0);
+  EXPECT_FALSE(watch.Due(0, 9, 2000)) << "once per run";
+
+  GnssOfferWatch gp;
+  gp.Start(5, 0);
+  EXPECT_FALSE(gp.Due(6, 3, 1000));
+  GnssOfferWatch late;
+  late.Start(0, 0);
+  EXPECT_FALSE(late.Due(0, 3, 10001));
+  GnssOfferWatch reset;
+  reset.Start(40, 40);
+  EXPECT_TRUE(reset.Due(0, 3, 500)) << "counted from the record's reset";
+}
