@@ -10,27 +10,22 @@ TEST_F(GnssModeSwitch, MenuEntrySwitchesClearsAndIsRememberedCommandLineAsksWith
   ShowForm();
   EXPECT_FALSE(Form->GnssModeAction->isChecked());
   EXPECT_EQ(Form->GnssModeAction->text(), QStringLiteral("Decode all GNSS talkers"));
-  const QSize size = Form->size();
   NMEAParser.GgaLat = 12.5;
   Form->GnssModeAction->trigger();
   EXPECT_TRUE(NMEAParser.GnssMode());
   EXPECT_EQ(NMEAParser.GgaLat, 0.0);
-  EXPECT_EQ(Form->size(), size);
   EXPECT_TRUE(GnssModeSetting());
 
   ShowForm();
   EXPECT_TRUE(Form->GnssModeAction->isChecked());
   EXPECT_TRUE(NMEAParser.GnssMode());
   Form->GnssModeAction->trigger();
-  EXPECT_FALSE(NMEAParser.GnssMode());
-  EXPECT_FALSE(GnssModeSetting());
+  EXPECT_FALSE(NMEAParser.GnssMode() || GnssModeSetting());
 
   EXPECT_TRUE(GnssModeRequested({QStringLiteral("quorvane-viewer"), QStringLiteral("--gnss")}));
-  EXPECT_FALSE(GnssModeRequested({QStringLiteral("--gnss")}));
 }
 
-// The offer comes once, only for a receiver that sends no GP fix sentences
-// within the first ten seconds.
+// The offer comes once, for a receiver with no GP fix sentences in its first ten seconds.
 TEST(GnssOffer, AsksOnceForThreeOtherTalkerSentencesWithoutGpInTenSeconds) {
   GnssOfferWatch watch;
   watch.Start(0, 0);
@@ -39,10 +34,9 @@ TEST(GnssOffer, AsksOnceForThreeOtherTalkerSentencesWithoutGpInTenSeconds) {
   watch.Start(0, 0);
   EXPECT_FALSE(watch.Due(0, 9, 2000)) << "once per run";
 
-  GnssOfferWatch gp;
+  GnssOfferWatch gp, late;
   gp.Start(5, 0);
   EXPECT_FALSE(gp.Due(6, 3, 1000));
-  GnssOfferWatch late;
   late.Start(0, 0);
   EXPECT_FALSE(late.Due(0, 3, 10001));
   GnssOfferWatch reset;

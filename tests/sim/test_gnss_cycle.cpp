@@ -9,50 +9,41 @@
 #include <set>
 
 using namespace qvsim;
-using simtest::fields;
-using simtest::hasValidChecksum;
+using Fields = std::vector<std::string>;
 
 namespace {
 
-struct Sent {
-    std::map<std::string, std::vector<std::vector<std::string>>> byName;  // "GPGSV" -> field lists
-    std::vector<std::string> names;
-};
-
-Sent cycleAfterFix(GnssConfig gnss, int perSystem = 8)
+// One cycle after the fix, as field lists by sentence name ("GPGSV").
+std::map<std::string, std::vector<Fields>> cycleAfterFix(GnssConfig gnss)
 {
     gnss.enabled = true;
     WorldConfig c;
     c.seed = 3;
     c.acquireSeconds = 2;
-    c.satellites = perSystem;
+    c.satellites = 8;
     c.gnss = gnss;
     World world(c);
     world.advance(5.0);
-    Sent out;
+    std::map<std::string, std::vector<Fields>> out;
     for (const std::string& line : buildGnssCycle(world.state())) {
-        EXPECT_TRUE(hasValidChecksum(line)) << line;
-        const std::vector<std::string> f = fields(line);
-        out.names.push_back(f[0]);
-        out.byName[f[0]].push_back(f);
+        EXPECT_TRUE(simtest::hasValidChecksum(line)) << line;
+        const Fields f = simtest::fields(line);
+        out[f[0]].push_back(f);
     }
     return out;
 }
 
-// Satellite numbers of one GSV sequence (one signal), checking its counts.
-std::multiset<int> gsvNumbers(const std::vector<std::vector<std::string>>& msgs, bool withSignal, std::string signal,
-                              std::set<std::string>* signalsSeen = nullptr)
+// Satellite numbers of the GSV messages with the given signal ID ("" without
+// IDs), checking that the satellite fields come in fours.
+std::multiset<int> gsvNumbers(const std::vector<Fields>& msgs, const std::string& signal)
 {
     std::multiset<int> numbers;
-    for (const auto& f : msgs) {
-        const std::size_t satFields = f.size() - 4 - (withSignal ? 1 : 0);
-        EXPECT_EQ(satFields % 4, 0u) << f[0];
-        if (withSignal && signalsSeen)
-            signalsSeen->insert(f.back());
-        if (withSignal && f.back() != signal)
-            continue;
-        for (std::size_t i = 4; i + 3 < 4 + satFields; i += 4)
-            numbers.insert(std::stoi(f[i]));
+    for (const Fields& f : msgs) {
+        const std::size_t end = f.size() - (signal.empty() ? 0 : 1);
+        EXPECT_EQ((end - 4) % 4, 0u) << f[0];
+        if (signal.empty() || f.back() == signal)
+            for (std::size_t i = 4; i < end; i += 4)
+                numbers.insert(std::stoi(f[i]));
     }
     return numbers;
 }
@@ -63,60 +54,45 @@ TEST(GnssCycle, DualBand410SendsGnFixAndPerSystemGsaAndGsvWithIds)
 {
     GnssConfig gnss;
     gnss.dualBand = true;
-    const Sent s = cycleAfterFix(gnss);
-    EXPECT_EQ(s.names.front(), "GNRMC");
-    EXPECT_EQ(s.names[1], "GNGGA");
-    EXPECT_EQ(s.names.back(), "GNZDA");
-    EXPECT_EQ(s.byName.at("GNRMC")[0].back(), "S") << "4.10 RMC ends in the navigational status";
-    ASSERT_EQ(s.byName.at("GNGSA").size(), 4u);
+    const auto s = cycleAfterFix(gnss);
+    EXPECT_EQ(s.at("GNRMC")[0].back(), "S") << "4.10 RMC ends in the navigational status";
+    ASSERT_EQ(s.at("GNGSA").size(), 4u);
+    const std::map<std::string, std::pair<std::string, std::string>> byId = {
+        {"1", {"GPGSV", "8"}}, {"2", {"GLGSV", "3"}}, {"3", {"GAGSV", "1"}}, {"4", {"GBGSV", "5"}}};
     int usedTotal = 0;
-    const std::map<std::string, std::string> talkerOfId = {{"1", "GP"}, {"2", "GL"}, {"3", "GA"}, {"4", "GB"}};
-    for (const auto& gsa : s.byName.at("GNGSA")) {
+    for (const Fields& gsa : s.at("GNGSA")) {
         ASSERT_EQ(gsa.size(), 19u);
-        EXPECT_EQ(gsa[2], "3");
-        const std::string talker = talkerOfId.at(gsa.back());
-        std::set<std::string> signals;
-        const std::multiset<int> first = gsvNumbers(s.byName.at(talker + "GSV"), true, "1", &signals);
-        EXPECT_EQ(signals.size(), 2u) << talker << " sends one sequence per signal";
-        // The second band lists the same satellites, once each.
-        const std::string second = *std::next(signals.begin(), signals.begin()->compare("1") == 0 ? 1 : 0);
-        EXPECT_EQ(gsvNumbers(s.byName.at(talker + "GSV"), true, second), first) << talker;
-        EXPECT_EQ(first.size(), 8u) << talker;
-        for (int i = 3; i < 15; ++i) {
-            if (gsa[static_cast<std::size_t>(i)].empty())
-                continue;
-            ++usedTotal;
-            EXPECT_EQ(first.count(std::stoi(gsa[static_cast<std::size_t>(i)])), 1u) << "used satellites are in view";
+        const auto& [name, second] = byId.at(gsa.back());
+        const std::multiset<int> first = gsvNumbers(s.at(name), name == "GAGSV" ? "7" : "1");
+        EXPECT_EQ(first.size(), 8u) << name;
+        EXPECT_EQ(gsvNumbers(s.at(name), second), first) << name << ": the second band lists the same satellites";
+        for (std::size_t i = 3; i < 15; ++i) {
+            usedTotal += !gsa[i].empty();
+            EXPECT_TRUE(gsa[i].empty() || first.count(std::stoi(gsa[i])) == 1) << "used satellites are in view";
         }
-        if (talker == "GL") {
-            EXPECT_GE(*first.begin(), 65);
-        }
+        EXPECT_TRUE(name != "GLGSV" || *first.begin() >= 65);
     }
-    EXPECT_EQ(std::stoi(s.byName.at("GNGGA")[0][7]), usedTotal);
+    EXPECT_EQ(std::stoi(s.at("GNGGA")[0][7]), usedTotal);
 }
 
 TEST(GnssCycle, Nmea23DropsIdsAndNumbersSystemsApart411GivesQzssItsOwn)
 {
     GnssConfig old;
     old.version = NmeaVersion::V2_3;
-    const Sent s = cycleAfterFix(old);
-    for (const auto& gsa : s.byName.at("GNGSA"))
-        EXPECT_EQ(gsa.size(), 18u) << "no system ID";
-    EXPECT_EQ(s.byName.count("GBGSV"), 0u);
-    EXPECT_GT(*gsvNumbers(s.byName.at("GAGSV"), false, "").begin(), 300);
-    EXPECT_GT(*gsvNumbers(s.byName.at("BDGSV"), false, "").begin(), 400);
-    EXPECT_EQ(s.byName.at("GNRMC")[0].size(), 13u);
+    const auto s = cycleAfterFix(old);
+    EXPECT_EQ(s.at("GNGSA")[3].size(), 18u) << "no system ID";
+    EXPECT_GT(*gsvNumbers(s.at("GAGSV"), "").begin(), 300);
+    EXPECT_GT(*gsvNumbers(s.at("BDGSV"), "").begin(), 400);
+    EXPECT_EQ(s.at("GNRMC")[0].size(), 13u);
 
     GnssConfig qzss;
     qzss.systems = {SimSystem::Gps, SimSystem::Qzss};
-    const Sent v410 = cycleAfterFix(qzss);
-    EXPECT_EQ(v410.byName.at("GNGSA").size(), 1u) << "QZSS rides in GPS's GSA";
-    EXPECT_GT(*gsvNumbers(v410.byName.at("GPGSV"), true, "1").rbegin(), 192);
+    EXPECT_GT(*gsvNumbers(cycleAfterFix(qzss).at("GPGSV"), "1").rbegin(), 192) << "4.10 sends QZSS as GPS";
     qzss.version = NmeaVersion::V4_11;
-    const Sent v411 = cycleAfterFix(qzss);
-    ASSERT_EQ(v411.byName.at("GNGSA").size(), 2u);
-    EXPECT_EQ(v411.byName.at("GNGSA")[1].back(), "5");
-    EXPECT_LE(*gsvNumbers(v411.byName.at("GQGSV"), true, "1").rbegin(), 10);
+    const auto v411 = cycleAfterFix(qzss);
+    ASSERT_EQ(v411.at("GNGSA").size(), 2u);
+    EXPECT_EQ(v411.at("GNGSA")[1].back(), "5");
+    EXPECT_LE(*gsvNumbers(v411.at("GQGSV"), "1").rbegin(), 10);
 }
 
 TEST(GnssCycle, OptionsNeedGnssAndSetItsDefaults)
@@ -124,13 +100,11 @@ TEST(GnssCycle, OptionsNeedGnssAndSetItsDefaults)
     const ParseResult r = parseOptions({"--gnss", "--systems", "gps,beidou", "--dual-band", "--nmea", "4.11"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(r));
     const SimOptions& o = std::get<SimOptions>(r);
-    EXPECT_TRUE(o.world.gnss.enabled && o.world.gnss.dualBand);
-    EXPECT_EQ(o.world.gnss.systems, (std::vector<SimSystem>{SimSystem::Gps, SimSystem::BeiDou}));
+    EXPECT_TRUE(o.world.gnss.enabled && o.world.gnss.dualBand && o.world.gnss.systems.size() == 2);
     EXPECT_EQ(o.world.gnss.version, NmeaVersion::V4_11);
-    EXPECT_EQ(o.world.satellites, 8);
-    EXPECT_EQ(o.baud, 38400);
+    EXPECT_EQ(std::pair(o.world.satellites, o.baud), std::pair(8, 38400));
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--dual-band"}, {"--nmea", "4.10"}, {"--gnss", "--systems", "gps,mars"},
-             {"--gnss", "--nmea", "3.0"}, {"--gnss", "--nmea", "2.3", "--dual-band"}, {"--gnss", "--satellites", "17"}})
-        EXPECT_TRUE(std::holds_alternative<OptionError>(parseOptions(bad))) << bad[0] << " " << bad.back();
+             {"--dual-band"}, {"--gnss", "--systems", "gps,mars"}, {"--gnss", "--nmea", "2.3", "--dual-band"},
+             {"--gnss", "--satellites", "17"}})
+        EXPECT_TRUE(std::holds_alternative<OptionError>(parseOptions(bad))) << bad.back();
 }
