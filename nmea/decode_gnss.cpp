@@ -24,11 +24,10 @@ int HexId(std::string_view field) {
 }
 
 // Elevation, azimuth and SNR: -1 when empty, as sent otherwise.
-int16_t SmallValue(const FieldIndex& f, int k) {
-  if (!f.Found(k)) return -1;
-  return static_cast<int16_t>(std::clamp<int64_t>(f.Integer(k), -1, 999));
-}
+int16_t SmallValue(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -1, 999)); }
 
+// Each satellite's bit among its system's: its number within the system,
+// counted from 120 for SBAS PRNs (so 1 to 63 for every system).
 int UsedBit(GnssSystem system, uint16_t id) {
   return system == GnssSystem::Sbas ? id - 119 : id;
 }
@@ -45,15 +44,18 @@ int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
 }
 
 int CNMEAParser::GnssEntry(GnssSystem system, uint16_t id) {
-  for (int i = 0; i < GnssInView; ++i) {
-    if (GnssSats[i].Id == id && GnssSats[i].System == system) return i;
-  }
+  const int bit = UsedBit(system, id);
+  uint8_t& index = GnssIndex[static_cast<int>(system)][bit];
+  if (index != 0) return index - 1;
   if (GnssInView == kGnssTableSize) return -1;
   const int i = GnssInView++;
-  GnssSats[i] = GnssSat{system, id, 0, -1, -1, -1, false};
+  const bool used = (GnssUsedIds[static_cast<int>(system)] >> bit & 1) != 0;
+  GnssSats[i] = GnssSat{system, id, 0, -1, -1, -1, used};
+  GnssUsed = static_cast<uint16_t>(GnssUsed + used);
   GnssReported[i] = 0;
   GnssPending[i] = 0;
   std::memset(GnssSignalSnr[i], -1, sizeof GnssSignalSnr[i]);
+  index = static_cast<uint8_t>(i + 1);
   return i;
 }
 
@@ -65,35 +67,33 @@ void CNMEAParser::RefreshSnr(int entry) {
   GnssSats[entry].Snr = best;
 }
 
-void CNMEAParser::RefreshUsed() {
-  uint16_t used = 0;
-  for (int i = 0; i < GnssInView; ++i) {
-    GnssSat& sat = GnssSats[i];
-    const int bit = UsedBit(sat.System, sat.Id);
-    sat.Used = (GnssUsedIds[static_cast<int>(sat.System)] >> bit & 1) != 0;
-    used = static_cast<uint16_t>(used + sat.Used);
-  }
-  GnssUsed = used;
-}
-
 // A complete cycle drops this sequence's report from every satellite it no
 // longer names; a satellite that no sequence reports any more leaves the list.
 void CNMEAParser::EndGsvCycle(int slot) {
   const uint32_t bit = 1u << slot;
+  uint32_t stale = 0;
+  for (int i = 0; i < GnssInView; ++i) stale |= GnssReported[i] & ~GnssPending[i];
+  if ((stale & bit) == 0) return;
   int kept = 0;
   for (int i = 0; i < GnssInView; ++i) {
-    if ((GnssReported[i] & bit) != 0 && (GnssPending[i] & bit) == 0) {
+    GnssSat& sat = GnssSats[i];
+    if ((GnssReported[i] & ~GnssPending[i] & bit) != 0) {
       GnssReported[i] &= ~bit;
       GnssSignalSnr[i][slot] = -1;
       RefreshSnr(i);
     }
-    GnssPending[i] &= ~bit;
-    if (GnssReported[i] == 0) continue;
+    uint8_t& index = GnssIndex[static_cast<int>(sat.System)][UsedBit(sat.System, sat.Id)];
+    if (GnssReported[i] == 0) {
+      GnssUsed = static_cast<uint16_t>(GnssUsed - sat.Used);
+      index = 0;
+      continue;
+    }
     if (kept != i) {
-      GnssSats[kept] = GnssSats[i];
+      GnssSats[kept] = sat;
       GnssReported[kept] = GnssReported[i];
       GnssPending[kept] = GnssPending[i];
       std::memcpy(GnssSignalSnr[kept], GnssSignalSnr[i], sizeof GnssSignalSnr[i]);
+      index = static_cast<uint8_t>(kept + 1);
     }
     ++kept;
   }
@@ -126,26 +126,34 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
   const bool inTurn = seq.Next == number && seq.Total == total;
   seq.Next = inTurn ? static_cast<uint8_t>(number + 1) : 0;
 
+  int64_t v[16];
+  f.Integers(3, 4 * groups, -1, v);
   for (int g = 0; g < groups; ++g) {
+    const int64_t* const field = v + 4 * g;
     GnssSystem system;
     uint16_t id;
-    if (!ClassifySatellite(talker, f.Integer(4 * g + 3), system, id)) continue;
+    if (!ClassifySatellite(talker, field[0], system, id)) continue;
     const int e = GnssEntry(system, id);
     if (e < 0) continue;
     GnssSat& sat = GnssSats[e];
-    sat.Nmea = static_cast<uint16_t>(f.Integer(4 * g + 3));
-    sat.Elevation = SmallValue(f, 4 * g + 4);
-    sat.Azimuth = SmallValue(f, 4 * g + 5);
-    GnssSignalSnr[e][slot] = static_cast<int8_t>(std::min<int16_t>(SmallValue(f, 4 * g + 6), 127));
+    sat.Nmea = static_cast<uint16_t>(field[0]);
+    sat.Elevation = SmallValue(field[1]);
+    sat.Azimuth = SmallValue(field[2]);
+    const int16_t snr = std::min<int16_t>(SmallValue(field[3]), 127);
+    const int16_t before = GnssSignalSnr[e][slot];
+    GnssSignalSnr[e][slot] = static_cast<int8_t>(snr);
     GnssReported[e] |= bit;
     GnssPending[e] |= bit;
-    RefreshSnr(e);
+    if (snr >= sat.Snr) {
+      sat.Snr = snr;
+    } else if (before == sat.Snr) {
+      RefreshSnr(e);
+    }
   }
   if (inTurn && number == total) {
     EndGsvCycle(slot);
     seq.Next = 0;
   }
-  RefreshUsed();
 }
 
 // $GNGSA,A,3,05,13,15,18,,,,,,,,,1.55,0.88,1.27,1*hh
@@ -156,12 +164,13 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
   const int systemId = f.Count() >= 18 ? HexId(f[17]) : 0;
   const Talker bySystemId = TalkerOfSystemId(systemId);
   const Talker numbering = bySystemId != Talker::None ? bySystemId : talker;
+  // DecodeGSA has just read the numbers into GsaActivePrn.
   GnssSystem systems[12];
   uint16_t ids[12];
   int found = 0;
   uint8_t systemMask = 0;
   for (int slot = 0; slot < 12; ++slot) {
-    if (ClassifySatellite(numbering, f.Integer(slot + 2), systems[found], ids[found])) {
+    if (ClassifySatellite(numbering, GsaActivePrn[slot], systems[found], ids[found])) {
       systemMask = static_cast<uint8_t>(systemMask | 1u << static_cast<int>(systems[found]));
       ++found;
     }
@@ -176,13 +185,22 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
   // first GSA the previous epoch's satellites stay marked.
   if (GnssEpochChanged || (systemMask & GnssEpochSystems) != 0) {
     for (auto& bits : GnssUsedIds) bits = 0;
+    for (int i = 0; i < GnssInView; ++i) GnssSats[i].Used = false;
+    GnssUsed = 0;
     GnssEpochSystems = 0;
     GnssEpochFixType = 0;
     GnssEpochChanged = false;
   }
   GnssEpochSystems = static_cast<uint8_t>(GnssEpochSystems | systemMask);
   for (int i = 0; i < found; ++i) {
-    GnssUsedIds[static_cast<int>(systems[i])] |= uint64_t{1} << UsedBit(systems[i], ids[i]);
+    const int s = static_cast<int>(systems[i]);
+    const int bit = UsedBit(systems[i], ids[i]);
+    GnssUsedIds[s] |= uint64_t{1} << bit;
+    const int index = GnssIndex[s][bit];
+    if (index != 0 && !GnssSats[index - 1].Used) {
+      GnssSats[index - 1].Used = true;
+      ++GnssUsed;
+    }
   }
   // Each system's GSA repeats the fix type; one without satellites of its own
   // may say less, so the epoch's best holds.
@@ -190,7 +208,6 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
     GnssEpochFixType = std::max(GnssEpochFixType, GsaFixType);
     GsaFixType = GnssEpochFixType;
   }
-  RefreshUsed();
 }
 
 void CNMEAParser::NoteEpochTime(const FieldIndex& f) {

@@ -382,6 +382,7 @@ void CNMEAParser::ResetGnss() {
   std::memset(GnssPending, 0, sizeof GnssPending);
   std::memset(GnssSignalSnr, -1, sizeof GnssSignalSnr);
   for (auto& bits : GnssUsedIds) bits = 0;
+  std::memset(GnssIndex, 0, sizeof GnssIndex);
   GnssEpochSystems = 0;
   GnssEpochFixType = 0;
   GnssEpochChanged = false;

@@ -175,7 +175,6 @@ class CNMEAParser {
   int GnssEntry(GnssSystem system, uint16_t id);
   void EndGsvCycle(int slot);
   void RefreshSnr(int entry);
-  void RefreshUsed();
 
   bool GnssOn = false;
   uint8_t GnssSequenceCount;
@@ -189,6 +188,9 @@ class CNMEAParser {
   // The current epoch's used satellites, a bit per number within each system
   // (SBAS PRN 120 is bit 1), and the systems whose GSA it has seen.
   uint64_t GnssUsedIds[kGnssSystemCount];
+  // Where each satellite stands in GnssSats, plus 1 (0: not listed), by the
+  // same bit numbers.
+  uint8_t GnssIndex[kGnssSystemCount][64];
   uint8_t GnssEpochSystems;
   uint8_t GnssEpochFixType;
   bool GnssEpochChanged;  // a new GGA/RMC time since the last GSA
