@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds the viewer (first run: everything, which takes a few minutes) and starts it.
+#   ./run-viewer.sh [viewer options]   passes the options on (--gnss, --port, ...)
 #   ./run-viewer.sh --demo   also starts quorvane-sim, a virtual receiver, fills
 #                            its port and baud rate into the viewer's boxes, and
 #                            stops it again when the viewer exits.
@@ -7,17 +8,18 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 demo=0
-case "${1:-}" in
-  "") ;;
-  --demo) demo=1 ;;
-  -h | --help)
-    echo "Usage: $0 [--demo]"
-    echo "Builds and starts Quorvane Viewer; --demo adds a virtual receiver to connect to."
-    exit 0 ;;
-  *)
-    echo "$0: unknown argument '$1' (usage: $0 [--demo])" >&2
-    exit 2 ;;
-esac
+viewer_args=()
+for arg in "$@"; do
+  case "$arg" in
+    --demo) demo=1 ;;
+    -h | --help)
+      echo "Usage: $0 [--demo] [viewer options, e.g. --gnss]"
+      echo "Builds and starts Quorvane Viewer; --demo adds a virtual receiver to connect to."
+      echo "Other options go to the viewer (build/bin/quorvane-viewer --help lists them)."
+      exit 0 ;;
+    *) viewer_args+=("$arg") ;;
+  esac
+done
 
 . scripts/deps.sh
 qv_need_packages "${QV_BUILD_PACKAGES[@]}"
@@ -28,7 +30,7 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$(nproc)"
 
 if [ "$demo" -eq 0 ]; then
-  exec build/bin/quorvane-viewer
+  exec build/bin/quorvane-viewer "${viewer_args[@]}"
 fi
 
 # A receiver on the Pont de l'Alma heading east along the Seine. It starts its
@@ -61,4 +63,4 @@ fi
 
 echo "== Virtual receiver running on $port at $demo_baud baud (filled in for you)."
 echo "   Press GPS in the viewer: the fix comes about 15 seconds later."
-build/bin/quorvane-viewer --port "$port" --baud "$demo_baud"
+build/bin/quorvane-viewer --port "$port" --baud "$demo_baud" "${viewer_args[@]}"

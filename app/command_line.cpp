@@ -30,7 +30,8 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
                                   QStringLiteral("Write NMEA logs into DIR (made if missing) instead of the "
                                                  "program's folder or ~/Documents/Quorvane Viewer."),
                                   QStringLiteral("DIR"));
-  parser.addOptions({help, version, port, baud, connect, log, logDir});
+  const QCommandLineOption gnss(QStringLiteral("gnss"), QStringLiteral("Decode all GNSS talkers (GN, GL, GA, GB, ...)."));
+  parser.addOptions({help, version, port, baud, connect, log, logDir, gnss});
 
   if (!parser.parse(arguments)) return Mistake(parser.errorText());
   if (parser.isSet(help)) {
@@ -55,5 +56,6 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
   }
   options.Connect = parser.isSet(connect);
   options.Log = parser.isSet(log);
+  options.Gnss = parser.isSet(gnss);
   return {};
 }

@@ -10,6 +10,7 @@ struct ViewerOptions {
   QString LogDir;
   bool Connect = false;
   bool Log = false;
+  bool Gnss = false;
 };
 
 // The outcome of reading the command line: go on and open the window, or end

@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
     });
     if (!options.Port.isEmpty()) form.ComComboBox1->setEditText(options.Port);
     if (!options.Baud.isEmpty()) form.BaudComboBox1->setEditText(options.Baud);
+    if (options.Gnss) form.SetGnssMode(true);
     const QStringList recovered = RecoverNmeaJournals(NmeaLogFolder());
     form.show();
     // After the first paint, so the window is there behind the message box

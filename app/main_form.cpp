@@ -90,6 +90,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
 
   FormCreate();
+  SetUpGnssMode();
   NMEATimer->start();
 }
 

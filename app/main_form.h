@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAction>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTimer>
 #include <QWidget>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "canvas_image.h"
+#include "gnss_mode.h"
 #include "nmea_journal.h"
 #include "app/display/line_list_model.h"
 #include "app/display/replay.h"
@@ -52,6 +55,12 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   // or its far end closed.
   void Comm1RequestHangup(TComm* Sender);
 
+  // GNSS mode on or off for this run; switching clears the record as connecting
+  // does. The context menu's entry follows it; nothing is remembered here.
+  void SetGnssMode(bool on);
+  // The context menu's checkable entry "Decode all GNSS talkers".
+  QAction* GnssModeAction;
+
  public slots:
   void NMEATimerTimer();
   void ParserTimerTimer();
@@ -66,6 +75,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -75,15 +85,24 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void ShowReplayState();
   void ShowReplayedValues();
   void CloseLiveSession();
+  void SetUpGnssMode();
+  void WatchForGnssOffer();
+  void CheckGnssOffer();
+  void UpdateGnssSatellites(QImage& sky);
 
   bool Shown = false;
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
   ReplayController Replay;
   ReceiveLineCutter ReceiveLines;
+  GnssOfferWatch GnssOffer;
+  QElapsedTimer GnssOfferClock;
   // Declared after Comm1 so it stops watching before the port component goes.
   std::unique_ptr<CommNotifier> Comm1Notifier;
 };
+
+// Width left for text in a cell of the satellite grid.
+int GridCellTextWidth(const QTableWidget& grid);
 
 // The window, set while it exists.
 extern TMainForm* MainForm;

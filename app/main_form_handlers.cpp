@@ -61,6 +61,7 @@ void TMainForm::ComBtn1Click() {
   Comm1.StartComm();
   IsConnected = 1;
   TTFFCount = 0;
+  WatchForGnssOffer();
   ShowConnected(*this, true);
 }
 
@@ -81,6 +82,7 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
   if (added) {
     ListBox1Lines->flush();
     ListBox1->scrollToBottom();
+    CheckGnssOffer();
   }
 }
 

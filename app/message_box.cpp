@@ -25,6 +25,22 @@ void Show(QMessageBox::Icon icon, const QString& text) {
 
 void SetMessageBoxSink(MessageBoxSink sink) { Sink() = std::move(sink); }
 
+namespace {
+bool SinkAnswer = false;
+}  // namespace
+
+void SetQuestionAnswer(bool yes) { SinkAnswer = yes; }
+
+bool AskQuestion(const QString& text) {
+  if (Sink()) {
+    Sink()(QMessageBox::Question, text);
+    return SinkAnswer;
+  }
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(kApplicationTitle), text,
+                  QMessageBox::Yes | QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
 
 void ShowWarning(const QString& text) { Show(QMessageBox::Warning, text); }

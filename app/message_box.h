@@ -12,6 +12,11 @@
 using MessageBoxSink = std::function<void(QMessageBox::Icon icon, const QString& text)>;
 void SetMessageBoxSink(MessageBoxSink sink);
 
+// A question with Yes and No; true for Yes. With a sink installed the sink
+// sees it (icon Question) and the answer given to SetQuestionAnswer comes back.
+bool AskQuestion(const QString& text);
+void SetQuestionAnswer(bool yes);
+
 // A plain box: no icon, one OK button, centred on the screen; returns once closed.
 void ShowMessage(const QString& text);
 

@@ -71,6 +71,7 @@ void TMainForm::LoadButtonClick() {
 void TMainForm::ParserButtonClick() {
   const ReplayAction action = Replay.PressButton(ListBox2Lines->count());
   if (action == ReplayAction::None) return;
+  if (action == ReplayAction::Start) WatchForGnssOffer();
   ShowReplayState();
   if (action == ReplayAction::Pause) ShowReplayedValues();
 }
@@ -86,6 +87,7 @@ void TMainForm::ParserTimerTimer() {
     ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
   }
   ListBox1Lines->flush();
+  CheckGnssOffer();
   const int rows = ListBox1Lines->rowCount();
   if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
   if (step.finished) ShowReplayedValues();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -14,7 +15,8 @@ namespace nmea {
 class FieldIndex {
  public:
   static constexpr int kFieldLimit = 25;
-  // The decoders read no field beyond 18 (the last SNR of a GSV sentence).
+  // The decoders read no field beyond 19 (the signal ID after the last SNR of
+  // a GSV sentence).
   static constexpr int kMaxFields = 20;
 
   // Scans a NUL-terminated data part of at most 255 characters, as the
@@ -36,6 +38,52 @@ class FieldIndex {
     return {data_ + begin, static_cast<size_t>(len < kFieldLimit - 1 ? len : kFieldLimit - 1)};
   }
   bool Found(int k) const { return !(*this)[k].empty(); }
+  // Fields in the data part, empty ones included, counted up to kMaxFields + 1.
+  int Count() const { return commaCount_ + 1; }
+
+  // Integer(k), or `missing` when field k is empty or absent.
+  int64_t IntegerOr(int k, int64_t missing) const {
+    if (k < 0 || k > commaCount_ || k >= kMaxFields) return missing;
+    if (mayHoldStar_) return Found(k) ? Integer(k) : missing;
+    const int begin = k == 0 ? 0 : commas_[k - 1] + 1;
+    return (k < commaCount_ ? commas_[k] : textLen_) == begin ? missing : Integer(k);
+  }
+
+  // IntegerOr(first + i, missing) into out[i] for i below count: the
+  // satellite fields of GSV and GSA, read from one field to the next.
+  void Integers(int first, int count, int64_t missing, int64_t* out) const {
+    int k = first;
+    const int last = std::min(first + count, std::min(commaCount_ + 1, kMaxFields));
+    if (mayHoldStar_ || first < 1) {
+      for (; k < first + count; ++k) out[k - first] = IntegerOr(k, missing);
+      return;
+    }
+    int begin = commas_[first - 1] + 1;
+    for (; k < last; ++k) {
+      const int end = k < commaCount_ ? commas_[k] : textLen_;
+      const char* const p = data_ + begin;
+      const int len = end - begin;
+      int64_t v;
+      if (len == 0) {
+        v = missing;
+      } else if (len <= 3) {
+        // One to three plain digits; anything else takes the general path.
+        const auto d0 = static_cast<unsigned>(p[0] - '0');
+        const auto d1 = static_cast<unsigned>(p[len > 1 ? 1 : 0] - '0');
+        const auto d2 = static_cast<unsigned>(p[len - 1] - '0');
+        if ((d0 | d1 | d2) <= 9) {
+          v = len == 1 ? d0 : len == 2 ? d0 * 10 + d1 : d0 * 100 + d1 * 10 + d2;
+        } else {
+          v = Integer(k);
+        }
+      } else {
+        v = Integer(k);
+      }
+      out[k - first] = v;
+      begin = end + 1;
+    }
+    for (; k < first + count; ++k) out[k - first] = missing;
+  }
 
   // IntegerValue((*this)[k]). Most fields are a few plain digits, read here
   // straight from the text; any other byte (a "*" too) takes the general path.

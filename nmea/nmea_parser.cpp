@@ -177,11 +177,11 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
                                                    static_cast<uint8_t>(ChecksumDigit(p[1])));
                 p += 2;
                 ReaderState = WaitStart;
-                if (ReceivedXor == RunningXor) Dispatch();
+                if (ReceivedXor == RunningXor) Dispatch(true);
               }
             } else {
               ReaderState = WaitStart;
-              Dispatch();
+              Dispatch(false);
             }
           }
         }
@@ -204,7 +204,7 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
         } else {
           ReceivedXor = static_cast<uint8_t>(ReceivedXor | static_cast<uint8_t>(ChecksumDigit(b)));
           ReaderState = WaitStart;
-          if (ReceivedXor == RunningXor) Dispatch();
+          if (ReceivedXor == RunningXor) Dispatch(true);
         }
         break;
       }
@@ -216,28 +216,83 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
   return true;
 }
 
-void CNMEAParser::Dispatch() {
-  DispatchSentence(NameBuf, nmea::FieldIndex(DataBuf, CommaPos, CommaCount,
-                                             std::min<int>(TextLen, BufLen)));
+void CNMEAParser::Dispatch(bool checksummed) {
+  DispatchSentence(NameBuf,
+                   nmea::FieldIndex(DataBuf, CommaPos, CommaCount, std::min<int>(TextLen, BufLen)),
+                   checksummed);
 }
 
-void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fields) {
-  // Only the GPS talker is decoded; GNGGA and the like are merely counted.
-  if (name[0] == 'G' && name[1] == 'P' && name[2] != '\0' && name[3] != '\0' &&
+namespace {
+
+enum class Sentence : uint8_t { Other, GGA, GSA, GSV, RMB, RMC, ZDA, GNS };
+
+Sentence SentenceOf(const char* type) {
+  switch (type[0]) {
+    case 'G':
+      if (type[1] == 'G' && type[2] == 'A') return Sentence::GGA;
+      if (type[1] == 'S' && type[2] == 'A') return Sentence::GSA;
+      if (type[1] == 'S' && type[2] == 'V') return Sentence::GSV;
+      if (type[1] == 'N' && type[2] == 'S') return Sentence::GNS;
+      return Sentence::Other;
+    case 'R':
+      if (type[1] == 'M' && type[2] == 'B') return Sentence::RMB;
+      if (type[1] == 'M' && type[2] == 'C') return Sentence::RMC;
+      return Sentence::Other;
+    case 'Z':
+      return type[1] == 'D' && type[2] == 'A' ? Sentence::ZDA : Sentence::Other;
+    default:
+      return Sentence::Other;
+  }
+}
+
+}  // namespace
+
+void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fields,
+                                   bool checksummed) {
+  // Only five-character addresses are sentences of the kinds decoded here.
+  if (name[0] != '\0' && name[1] != '\0' && name[2] != '\0' && name[3] != '\0' &&
       name[4] != '\0' && name[5] == '\0') {
-    const char* type = name + 2;
-    if (std::memcmp(type, "GGA", 3) == 0) {
-      DecodeGGA(fields);
-    } else if (std::memcmp(type, "GSA", 3) == 0) {
-      DecodeGSA(fields);
-    } else if (std::memcmp(type, "GSV", 3) == 0) {
-      DecodeGSV(fields);
-    } else if (std::memcmp(type, "RMB", 3) == 0) {
-      DecodeRMB(fields);
-    } else if (std::memcmp(type, "RMC", 3) == 0) {
-      DecodeRMC(fields);
-    } else if (std::memcmp(type, "ZDA", 3) == 0) {
-      DecodeZDA(fields);
+    const nmea::Talker talker = nmea::TalkerOf(name);
+    const Sentence type = SentenceOf(name + 2);
+    if (checksummed && talker != nmea::Talker::None &&
+        (type == Sentence::RMC || type == Sentence::GGA || type == Sentence::GSA)) {
+      ++(talker == nmea::Talker::GP ? GpFixSentences : OtherTalkerFixSentences);
+    }
+    // By default only the GPS talker is decoded; GNGGA and the like are merely
+    // counted. GNSS mode reads every satellite-system talker.
+    if (talker == nmea::Talker::GP || (GnssOn && talker != nmea::Talker::None)) {
+      switch (type) {
+        case Sentence::GGA:
+          DecodeGGA(fields);
+          if (GnssOn) {
+            GnssSawGga = true;
+            NoteEpochTime(fields);
+          }
+          break;
+        case Sentence::GSA:
+          DecodeGSA(fields);
+          if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));
+          break;
+        case Sentence::GSV:
+          if (talker == nmea::Talker::GP) DecodeGSV(fields);
+          if (GnssOn) DecodeGnssGSV(talker, fields);
+          break;
+        case Sentence::RMB:
+          DecodeRMB(fields);
+          break;
+        case Sentence::RMC:
+          DecodeRMC(fields);
+          if (GnssOn) NoteEpochTime(fields);
+          break;
+        case Sentence::ZDA:
+          DecodeZDA(fields);
+          break;
+        case Sentence::GNS:
+          if (GnssOn) DecodeGNS(fields);
+          break;
+        case Sentence::Other:
+          break;
+      }
     }
   }
   ++SentenceTotal;
@@ -306,6 +361,33 @@ void CNMEAParser::ResetRecord() {
   ZdaZoneHours = 0;
   ZdaZoneMinutes = 0;
   ZdaSentences = 0;
+
+  GpFixSentences = 0;
+  OtherTalkerFixSentences = 0;
+  ResetGnss();
+}
+
+void CNMEAParser::SetGnssMode(bool on) {
+  GnssOn = on;
+  ResetGnss();
+}
+
+void CNMEAParser::ResetGnss() {
+  GnssInView = 0;
+  GnssUsed = 0;
+  for (auto& sat : GnssSats) sat = GnssSat{};
+  GnssSequenceCount = 0;
+  for (auto& seq : GnssSequences) seq = GsvSequence{nmea::Talker::None, 0, 0, 0};
+  std::memset(GnssReported, 0, sizeof GnssReported);
+  std::memset(GnssPending, 0, sizeof GnssPending);
+  std::memset(GnssSignalSnr, -1, sizeof GnssSignalSnr);
+  for (auto& bits : GnssUsedIds) bits = 0;
+  std::memset(GnssIndex, 0, sizeof GnssIndex);
+  GnssEpochSystems = 0;
+  GnssEpochFixType = 0;
+  GnssEpochChanged = false;
+  GnssSawGga = false;
+  GnssEpochTime = -1.0;
 }
 
 bool CNMEAParser::IsPrnInSolution(uint16_t prn) const {

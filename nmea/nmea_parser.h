@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "gnss_satellites.h"
+
 namespace nmea {
 class FieldIndex;
 }
@@ -42,8 +44,8 @@ class CNMEAParser {
   static constexpr int kIndexedCommas = 20;
 
   void StartSentence();
-  void Dispatch();
-  void DispatchSentence(const char* name, const nmea::FieldIndex& fields);
+  void Dispatch(bool checksummed);
+  void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
   void DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
   void DecodeGSV(const nmea::FieldIndex& f);
@@ -134,4 +136,64 @@ class CNMEAParser {
   int8_t ZdaZoneHours;
   int8_t ZdaZoneMinutes;
   uint32_t ZdaSentences;
+
+  // GNSS mode: every talker of a multi-constellation receiver is decoded. Off
+  // by default, where only the GPS talker is.
+  static constexpr int kGnssTableSize = 64;
+  void SetGnssMode(bool on);  // also resets the GNSS state
+  bool GnssMode() const { return GnssOn; }
+
+  // GNSS mode only (left empty in the default mode):
+  uint16_t GnssInView;               // entries in GnssSats, at most kGnssTableSize
+  uint16_t GnssUsed;                 // entries with Used
+  GnssSat GnssSats[kGnssTableSize];  // in the order the decoder keeps them
+
+  // Counted in both modes, so that a receiver speaking other talkers can be
+  // recognised: checksummed RMC, GGA and GSA sentences from the GP talker, and
+  // from any other talker (GN, GL, GA, GB, BD, GQ, GI).
+  uint32_t GpFixSentences;
+  uint32_t OtherTalkerFixSentences;
+
+ private:
+  // A GSV sequence is one talker's cycle of messages for one signal (the
+  // signal ID of NMEA 4.10 and later, 0 before); each replaces only what its
+  // own previous cycle reported.
+  struct GsvSequence {
+    nmea::Talker Talker;
+    uint8_t Signal;
+    uint8_t Total;  // messages in the cycle being collected
+    uint8_t Next;   // message number expected next; 0 when none is awaited
+  };
+  static constexpr int kGsvSequences = 32;
+
+  void ResetGnss();
+  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f);
+  void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
+  void DecodeGNS(const nmea::FieldIndex& f);
+  void NoteEpochTime(const nmea::FieldIndex& f);
+  int GsvSequenceSlot(nmea::Talker talker, uint8_t signal);
+  int GnssEntry(GnssSystem system, uint16_t id);
+  void EndGsvCycle(int slot);
+  void RefreshSnr(int entry);
+
+  bool GnssOn = false;
+  uint8_t GnssSequenceCount;
+  GsvSequence GnssSequences[kGsvSequences];
+  // Per entry of GnssSats, one bit per GSV sequence: the sequences that
+  // reported it in their last complete cycle or the one being collected, and
+  // those that reported it in the cycle being collected.
+  uint32_t GnssReported[kGnssTableSize];
+  uint32_t GnssPending[kGnssTableSize];
+  int8_t GnssSignalSnr[kGnssTableSize][kGsvSequences];
+  // The current epoch's used satellites, a bit per number within each system
+  // (SBAS PRN 120 is bit 1), and the systems whose GSA it has seen.
+  uint64_t GnssUsedIds[kGnssSystemCount];
+  // Where each satellite stands in GnssSats, plus 1 (0: not listed), by the
+  // same bit numbers.
+  uint8_t GnssIndex[kGnssSystemCount][64];
+  uint8_t GnssEpochSystems;
+  uint8_t GnssEpochFixType;
+  bool GnssEpochChanged;  // a new GGA/RMC time since the last GSA
+  bool GnssSawGga;        // GNS stands in for GGA only while no GGA came
+  double GnssEpochTime;
 };

@@ -46,6 +46,38 @@ std::string CycleStream() {
   return out;
 }
 
+// A minute of a multi-constellation receiver at 1 Hz as a u-blox M8 sends it
+// in NMEA 4.10: GN RMC, VTG, GGA, one GNGSA per system, GP, GL, GA and GB
+// GSV with signal IDs, GLL. 30 satellites in view.
+std::string GnStream() {
+  std::string out;
+  for (int s = 0; s < 60; ++s) {
+    char t[16];
+    std::snprintf(t, sizeof t, "0941%02d.00", s);
+    const std::string time = t;
+    const std::string pos = "4717.1143" + std::to_string(s % 10) + ",N,00833.9152" +
+                            std::to_string(s % 7) + ",E";
+    out += Sentence("GNRMC," + time + ",A," + pos + ",0.011,,081226,,,A,V");
+    out += Sentence("GNVTG,,T,,M,0.011,N,0.020,K,A");
+    out += Sentence("GNGGA," + time + "," + pos + ",1,12,0.68,541.2,M,47.6,M,,");
+    out += Sentence("GNGSA,A,3,05,07,13,20,29,30,02,36,49,,,,1.21,0.68,1.00,1");
+    out += Sentence("GNGSA,A,3,65,72,73,80,71,,,,,,,,1.21,0.68,1.00,2");
+    out += Sentence("GNGSA,A,3,03,24,05,09,,,,,,,,,1.21,0.68,1.00,3");
+    out += Sentence("GNGSA,A,3,11,12,19,21,,,,,,,,,1.21,0.68,1.00,4");
+    out += Sentence("GPGSV,3,1,11,02,21,043,38,05,65,283,47,07,34,165,44,13,51,072,45,1");
+    out += Sentence("GPGSV,3,2,11,15,09,013,29,18,11,319,,20,47,256,43,29,27,219,40,1");
+    out += Sentence("GPGSV,3,3,11,30,38,117,42,36,33,156,39,49,31,158,36,1");
+    out += Sentence("GLGSV,2,1,06,65,40,098,41,71,23,022,35,72,71,303,45,73,27,258,39,1");
+    out += Sentence("GLGSV,2,2,06,74,05,340,,80,28,101,40,1");
+    out += Sentence("GAGSV,2,1,06,03,55,291,43,05,32,053,40,09,18,124,37,24,62,206,44,7");
+    out += Sentence("GAGSV,2,2,06,31,12,330,33,33,08,040,,7");
+    out += Sentence("GBGSV,2,1,07,11,48,061,39,12,33,140,36,19,58,300,41,21,19,212,33,1");
+    out += Sentence("GBGSV,2,2,07,22,07,080,,26,25,331,30,34,40,011,37,1");
+    out += Sentence("GNGLL," + pos + "," + time + ",A,A");
+  }
+  return out;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -132,13 +164,34 @@ void BM_XorLoop(benchmark::State& state, const std::string& s) {
   SetCounters(state, s, sentences);
 }
 
+// The same GN bytes in GNSS mode and in the default mode, which decodes only
+// the GPGSV of them; the GNSS run also gives the ratio of the two, measured
+// back to back.
+void BM_DecodeGn(benchmark::State& state, bool gnss, const std::string& s) {
+  CNMEAParser p;
+  p.SetGnssMode(gnss);
+  const double sentences = Decode(p, s);
+  for (auto _ : state) benchmark::DoNotOptimize(Decode(p, s));
+  SetCounters(state, s, sentences);
+  if (!gnss) return;
+  CNMEAParser plain;
+  const int passes = std::max(1, static_cast<int>(2'000'000 / s.size()));
+  const double defaultNs = BestNsPerPass([&] { return Decode(plain, s); }, passes);
+  const double gnssNs = BestNsPerPass([&] { return Decode(p, s); }, passes);
+  state.counters["x_default_mode"] = gnssNs / defaultNs;
+  state.counters["in_view"] = p.GnssInView;
+}
+
 const std::string kCycle = CycleStream();
+const std::string kGn = GnStream();
 const std::string kMixed = MixedStream();
 
 BENCHMARK_CAPTURE(BM_Decode, cycle_1hz, kCycle);
 BENCHMARK_CAPTURE(BM_XorLoop, cycle_1hz, kCycle);
 BENCHMARK_CAPTURE(BM_Decode, mixed_recording, kMixed);
 BENCHMARK_CAPTURE(BM_XorLoop, mixed_recording, kMixed);
+BENCHMARK_CAPTURE(BM_DecodeGn, gn_stream_default_mode, false, kGn);
+BENCHMARK_CAPTURE(BM_DecodeGn, gn_stream_gnss_mode, true, kGn);
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fake_sysfs.h"
+#include "gnss_mode.h"
 #include "main_form.h"
 #include "main_unit.h"
 #include "message_box.h"
@@ -23,6 +24,9 @@ class FormFixture : public ::testing::Test {
     CreateModuleObjects();
     PortRegistry = std::make_unique<SysfsPortRegistry>(Sysfs.TtyRoot());
     IsConnected = IsLogging = IsReplaying = ReplayIndex = TTFFCount = TimerTicks = 0;
+    // Every window starts in the default mode unless a test switches.
+    SaveGnssModeSetting(false);
+    SetQuestionAnswer(false);
     SetMessageBoxSink([this](QMessageBox::Icon icon, const QString& text) {
       Boxes.emplace_back(icon, text);
       if (OnMessage) OnMessage(icon, text);
@@ -32,6 +36,7 @@ class FormFixture : public ::testing::Test {
   void TearDown() override {
     Form.reset();
     SetMessageBoxSink({});
+    NMEAParser.SetGnssMode(false);
   }
 
   TMainForm& MakeForm() {

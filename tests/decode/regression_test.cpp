@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -14,8 +15,9 @@ enum class Mode { Lines, Raw };
 
 // Feeds `text` in blocks of `chunk` bytes (0: all at once) the way the decode
 // tool does in the given mode.
-std::string Decode(const std::string& text, Mode mode, size_t chunk) {
+std::string Decode(const std::string& text, Mode mode, size_t chunk, bool gnss) {
   CNMEAParser parser;
+  parser.SetGnssMode(gnss);
   if (chunk == 0) chunk = text.size() + 1;
   for (size_t at = 0; at < text.size(); at += chunk) {
     const size_t n = std::min(chunk, text.size() - at);
@@ -40,7 +42,7 @@ TEST_P(Recording, DecodesToExpectedRecordInAnyChunking) {
   for (const size_t chunk : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{13},
                              size_t{61}, size_t{509}}) {
     SCOPED_TRACE(testing::Message() << "chunk size " << chunk);
-    EXPECT_EQ(Decode(text, mode, chunk), expected);
+    EXPECT_EQ(Decode(text, mode, chunk, IsGnssRecording(name)), expected);
   }
 }
 
@@ -48,7 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
     Decode, Recording,
     testing::Combine(testing::ValuesIn(RecordingNames()), testing::Values(Mode::Lines, Mode::Raw)),
     [](const testing::TestParamInfo<Recording::ParamType>& info) {
-      return std::get<0>(info.param) + (std::get<1>(info.param) == Mode::Raw ? "_raw" : "_lines");
+      std::string name = std::get<0>(info.param);
+      std::replace(name.begin(), name.end(), '/', '_');
+      return name + (std::get<1>(info.param) == Mode::Raw ? "_raw" : "_lines");
     });
 
 // Each recording exists to show something; pin the point of the ones that
@@ -103,6 +107,45 @@ TEST(RecordingPoints, NoisyLineKeepsEverySoundSentence) {
   EXPECT_EQ(lines.ZdaSentences, 1u);
   EXPECT_EQ(lines.RmcSentences, 2u);
   EXPECT_EQ(lines.GgaAltitude, 61.7);
+}
+
+const GnssSat* FindSat(const CNMEAParser& p, GnssSystem system, uint16_t id) {
+  const auto* end = p.GnssSats + p.GnssInView;
+  const auto* at = std::find_if(p.GnssSats, end, [&](const GnssSat& s) {
+    return s.System == system && s.Id == id;
+  });
+  return at == end ? nullptr : at;
+}
+
+TEST(RecordingPoints, DualBandSatelliteIsOneEntryWithItsStrongestSignal) {
+  CNMEAParser p;
+  p.SetGnssMode(true);
+  const std::string text = ReadFile(kDataDir / "gnss/dual_band_same_satellite.nmea");
+  FeedLines(p, text.data(), text.size());
+  EXPECT_EQ(p.GnssInView, 11);
+  const struct {
+    GnssSystem system;
+    uint16_t id;
+    int16_t snr;
+  } strongest[] = {{GnssSystem::Gps, 17, 39}, {GnssSystem::Gps, 19, 28}, {GnssSystem::Gps, 9, 43},
+                   {GnssSystem::Galileo, 4, 44}, {GnssSystem::BeiDou, 29, 33}};
+  for (const auto& s : strongest) {
+    const GnssSat* sat = FindSat(p, s.system, s.id);
+    ASSERT_NE(sat, nullptr) << GnssSystemName(s.system) << s.id;
+    EXPECT_EQ(sat->Snr, s.snr) << GnssSystemName(s.system) << s.id;
+  }
+}
+
+TEST(RecordingPoints, SignalIdIsNoPhantomSatelliteInGnssMode) {
+  const std::string text = ReadFile(kDataDir / "gnss/signal_id_phantom.nmea");
+  CNMEAParser gnss;
+  gnss.SetGnssMode(true);
+  FeedLines(gnss, text.data(), text.size());
+  EXPECT_EQ(gnss.GnssInView, 7);
+  EXPECT_EQ(FindSat(gnss, GnssSystem::Gps, 1), nullptr);
+  // The default mode stays as it always was: the ID reads as satellite 1.
+  const CNMEAParser plain = DecodeRecording("gnss/signal_id_phantom");
+  EXPECT_EQ(plain.GsvSat[7].Prn, 1);
 }
 
 }  // namespace

@@ -44,6 +44,14 @@ TEST(DecodeTool, PrintsTheExpectedRecordForAFile) {
   EXPECT_EQ(r.err, "");
 }
 
+TEST(DecodeTool, GnssOptionDecodesEveryTalker) {
+  const auto recording = kDataDir / "gnss" / "ublox_m8_nmea410";
+  const ToolRun r = RunTool("--gnss " + Quoted(recording.string() + ".nmea"));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, ReadFile(recording.string() + ".json"));
+  EXPECT_NE(r.out, RunTool(Quoted(recording.string() + ".nmea")).out);
+}
+
 TEST(DecodeTool, ReadsStandardInputForDashOrNoFile) {
   const std::string expected = ReadFile(kDataDir / "southwest.json");
   EXPECT_EQ(RunTool("< " + Quoted(kDataDir / "southwest.nmea")).out, expected);

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: quorvane-decode [--raw] [FILE...]\n"
+    "Usage: quorvane-decode [--raw] [--gnss] [FILE...]\n"
     "\n"
     "Decodes NMEA 0183 recordings with the viewer's decoder and, once all input\n"
     "is read, prints one JSON object: SentenceTotal and every member of the\n"
@@ -26,6 +26,10 @@ constexpr const char* kHelp =
     "\n"
     "  --raw   feed the bytes unchanged, as one stream (a CR then ends a\n"
     "          sentence that has no checksum, as on a live serial line)\n"
+    "  --gnss  decode in GNSS mode: every satellite-system talker (GP, GN, GL,\n"
+    "          GA, GB, BD, GQ, GI) is read, and GnssInView, GnssUsed and GnssSat\n"
+    "          (System, Id, Nmea, Snr, Azimuth, Elevation, Used; null where the\n"
+    "          receiver sent nothing) follow the record\n"
     "  --help  show this text\n"
     "\n"
     "Reals are printed so that they read back exactly (null when not finite),\n"
@@ -69,6 +73,7 @@ bool DecodeFile(const char* name, bool raw, CNMEAParser& parser) {
 
 int main(int argc, char** argv) {
   bool raw = false;
+  bool gnss = false;
   std::vector<const char*> files;
   bool optionsDone = false;
   for (int i = 1; i < argc; ++i) {
@@ -79,6 +84,8 @@ int main(int argc, char** argv) {
     }
     if (!optionsDone && std::strcmp(a, "--raw") == 0) {
       raw = true;
+    } else if (!optionsDone && std::strcmp(a, "--gnss") == 0) {
+      gnss = true;
     } else if (!optionsDone && std::strcmp(a, "--") == 0) {
       optionsDone = true;
     } else if (!optionsDone && a[0] == '-' && a[1] != '\0') {
@@ -92,6 +99,7 @@ int main(int argc, char** argv) {
 
   // One decoder for all input, as the viewer keeps one for its whole run.
   static CNMEAParser parser;
+  parser.SetGnssMode(gnss);
   for (const char* name : files) {
     if (!DecodeFile(name, raw, parser)) return 2;
   }

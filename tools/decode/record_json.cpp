@@ -159,6 +159,26 @@ std::string RecordJson(const CNMEAParser& p) {
   o.Integer("ZdaZoneHours", p.ZdaZoneHours);
   o.Integer("ZdaZoneMinutes", p.ZdaZoneMinutes);
   o.Integer("ZdaSentences", p.ZdaSentences);
+
+  // The GNSS mode's satellite list; the default mode's output has none of it.
+  if (p.GnssMode()) {
+    o.Integer("GnssInView", p.GnssInView);
+    o.Integer("GnssUsed", p.GnssUsed);
+    o.Key("GnssSat");
+    out += p.GnssInView == 0 ? "[" : "[\n";
+    const auto orNull = [](int16_t v) { return v < 0 ? std::string("null") : std::to_string(v); };
+    for (int i = 0; i < p.GnssInView; ++i) {
+      const GnssSat& e = p.GnssSats[i];
+      out += "    {\"System\": ";
+      o.AppendString(GnssSystemName(e.System));
+      out += ", \"Id\": " + std::to_string(e.Id) + ", \"Nmea\": " + std::to_string(e.Nmea) +
+             ", \"Snr\": " + orNull(e.Snr) + ", \"Azimuth\": " + orNull(e.Azimuth) +
+             ", \"Elevation\": " + orNull(e.Elevation) +
+             ", \"Used\": " + (e.Used ? "true" : "false") + "}";
+      out += i + 1 < p.GnssInView ? ",\n" : "\n  ";
+    }
+    out += ']';
+  }
   o.Close();
   return out;
 }

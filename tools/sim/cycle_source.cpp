@@ -1,5 +1,6 @@
 #include "cycle_source.h"
 
+#include "gnss_builder.h"
 #include "nmea_builder.h"
 
 #include <chrono>
@@ -20,7 +21,8 @@ std::vector<std::string> SimulatedReceiver::take(bool& endsCycle)
     advanceTo(static_cast<double>(cycle_));
     ++cycle_;
     endsCycle = true;
-    return buildCycle(world_.state());
+    const ReceiverState state = world_.state();
+    return state.gnss.enabled ? buildGnssCycle(state) : buildCycle(state);
 }
 
 double SimulatedReceiver::begin()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gnss_systems.h"
 #include "utc_time.h"
 
 #include <optional>
@@ -20,6 +21,11 @@ struct SatView {
     int elevation = 0;  // degrees
     int azimuth = 0;    // degrees, 0 to 359
     int snr = 0;        // dB-Hz; 0 means not tracked and goes out as an empty field
+    // GNSS mode only: the satellite's system (prn is its number within it), the
+    // second signal's strength with --dual-band, and whether the fix uses it.
+    SimSystem system = SimSystem::Gps;
+    int snr2 = 0;
+    bool used = false;
 };
 
 struct WaypointReport {
@@ -49,6 +55,7 @@ struct ReceiverState {
     std::vector<SatView> inView;  // in the order GSV lists them
     std::vector<int> usedPrns;    // at most 12, in the order GSA lists them
     std::optional<WaypointReport> waypoint;
+    GnssConfig gnss;  // how to send it; off for a GPS-only receiver
 };
 
 }  // namespace qvsim

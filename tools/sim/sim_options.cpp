@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -11,6 +12,10 @@
 namespace qvsim {
 
 namespace {
+
+constexpr int kGnssSatellitesPerSystem = 8;
+constexpr int kGnssMaxPerSystem = 16;
+constexpr int kGnssBaud = 38400;  // four systems then fill a 64-entry table
 
 struct Error {
     std::string message;
@@ -58,6 +63,36 @@ Waypoint toWaypoint(const std::string& name, const std::string& text)
             throw Error{"invalid waypoint name '" + wp.name + "' for " + name + ": 1 to 24 characters, no , * $"};
     }
     return wp;
+}
+
+std::vector<SimSystem> toSystems(const std::string& name, const std::string& text)
+{
+    std::vector<SimSystem> systems;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string word = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::optional<SimSystem> system = systemByName(word);
+        if (!system)
+            throw Error{"invalid system '" + word + "' for " + name + ": expected gps, glonass, galileo, beidou or qzss"};
+        if (std::find(systems.begin(), systems.end(), *system) != systems.end())
+            throw Error{"system '" + word + "' given twice for " + name};
+        systems.push_back(*system);
+        if (comma == std::string::npos)
+            return systems;
+        start = comma + 1;
+    }
+}
+
+NmeaVersion toVersion(const std::string& name, const std::string& text)
+{
+    if (text == "2.3")
+        return NmeaVersion::V2_3;
+    if (text == "4.10" || text == "4.1")
+        return NmeaVersion::V4_10;
+    if (text == "4.11")
+        return NmeaVersion::V4_11;
+    throw Error{"invalid value '" + text + "' for " + name + ": expected 2.3, 4.10 or 4.11"};
 }
 
 using Setter = std::function<void(SimOptions&, const std::string& name, const std::string& value)>;
@@ -118,6 +153,10 @@ const std::map<std::string, Setter>& valueOptions()
         {"--stall-after", [](SimOptions& o, const std::string& n, const std::string& v) {
              o.stallAfter = toReal(n, v, 0, 1e7); }},
         {"--stall-for", [](SimOptions& o, const std::string& n, const std::string& v) { o.stallFor = toReal(n, v, 0, 1e7); }},
+        {"--systems", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.gnss.systems = toSystems(n, v); }},
+        {"--nmea", [](SimOptions& o, const std::string& n, const std::string& v) {
+             o.world.gnss.version = toVersion(n, v); }},
         {"--hangup-after", [](SimOptions& o, const std::string& n, const std::string& v) {
              o.hangupAfter = toReal(n, v, 0, 1e7); }},
     };
@@ -130,6 +169,9 @@ ParseResult parseOptions(const std::vector<std::string>& args)
 {
     SimOptions options;
     bool stallForGiven = false;
+    bool satellitesGiven = false;
+    bool baudGiven = false;
+    bool gnssDetailGiven = false;
     try {
         for (std::size_t i = 0; i < args.size(); ++i) {
             std::string name = args[i];
@@ -146,6 +188,15 @@ ParseResult parseOptions(const std::vector<std::string>& args)
             }
             if (name == "--ignore-restarts") {
                 options.ignoreRestarts = true;
+                continue;
+            }
+            if (name == "--gnss") {
+                options.world.gnss.enabled = true;
+                continue;
+            }
+            if (name == "--dual-band") {
+                options.world.gnss.dualBand = true;
+                gnssDetailGiven = true;
                 continue;
             }
             if (name.rfind("--", 0) != 0)
@@ -165,7 +216,23 @@ ParseResult parseOptions(const std::vector<std::string>& args)
             }
             found->second(options, name, *value);
             stallForGiven = stallForGiven || name == "--stall-for";
+            satellitesGiven = satellitesGiven || name == "--satellites";
+            baudGiven = baudGiven || name == "--baud";
+            gnssDetailGiven = gnssDetailGiven || name == "--systems" || name == "--nmea";
         }
+        const GnssConfig& gnss = options.world.gnss;
+        if (gnssDetailGiven && !gnss.enabled)
+            throw Error{"--systems, --nmea and --dual-band need --gnss"};
+        if (gnss.dualBand && gnss.version == NmeaVersion::V2_3)
+            throw Error{"--dual-band needs signal IDs, which NMEA 2.3 lacks"};
+        // Thirty satellites in four systems need about 1000 bytes a second (1600
+        // with two bands): more than 9600 baud carries.
+        if (gnss.enabled && !baudGiven)
+            options.baud = kGnssBaud;
+        if (gnss.enabled && !satellitesGiven)
+            options.world.satellites = kGnssSatellitesPerSystem;
+        if (gnss.enabled && options.world.satellites > kGnssMaxPerSystem)
+            throw Error{"--satellites with --gnss counts per system: at most " + std::to_string(kGnssMaxPerSystem)};
         if (options.playFile.empty() && options.rate > 0)
             throw Error{"--rate needs --play"};
         if (options.playFile.empty() && options.loop)
@@ -210,6 +277,21 @@ Receiver and world:
                         (default: the system clock, on whose whole seconds
                         the cycles then start)
   --waypoint LAT,LON[,NAME]  steer to a waypoint and send RMB (name default WPT1)
+
+Multi-constellation receiver:
+  --gnss                send what GPS+GLONASS+Galileo+BeiDou receivers send: GNRMC,
+                        GNGGA, one GNGSA per system, GPGSV, GLGSV, GAGSV and GBGSV
+                        (and GNRMB, GNZDA); --satellites then counts per system
+                        (default 8, at most 16) and --baud defaults to 38400
+  --systems LIST        the systems, comma-separated, from gps, glonass, galileo,
+                        beidou and qzss (default gps,glonass,galileo,beidou)
+  --dual-band           report a second signal per satellite (L1 and L5/E5a/B2a/G2),
+                        each signal in its own GSV sequence
+  --nmea VERSION        4.10 (default): GSV ends in a signal ID, GSA in a system ID
+                        and RMC in a navigational status; 4.11: also QZSS under its
+                        own talker GQ with system ID 5 (4.10 sends it as GPS, PRN
+                        193 up); 2.3: neither signal nor system IDs, Galileo
+                        numbered 301 up and BeiDou 401 up under the talker BD
 
 Line:
   --baud N              line speed in bit/s, 10 bits per byte (default 9600)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 namespace qvsim {
@@ -37,26 +38,60 @@ World::World(const WorldConfig& config)
     : config_(config), random_(config.seed), spreadRandom_(config.seed ^ 0x5EED5EED5EED5EEDULL), lat_(config.lat), lon_(config.lon),
       course_(wrapDegrees(config.courseDeg)), time_(config.startTime)
 {
-    std::vector<int> gps(32);
-    std::iota(gps.begin(), gps.end(), 1);
-    for (std::size_t i = gps.size() - 1; i > 0; --i)
-        std::swap(gps[i], gps[static_cast<std::size_t>(random_.integer(0, static_cast<int>(i)))]);
-    const int count = std::clamp(config.satellites, 0, 36);
-    for (int i = 0; i < count; ++i) {
-        Satellite sat;
-        // GPS PRNs first; beyond 32 satellites the sky borrows SBAS numbers (33 up).
-        sat.prn = i < 32 ? gps[static_cast<std::size_t>(i)] : i + 1;
-        sat.elevation = random_.uniform(5.0, 85.0);
-        sat.azimuth = random_.uniform(0.0, 360.0);
-        // A GPS satellite crosses the sky in a few hours; this is faster than life so
-        // that a minute of watching shows the dots move.
-        sat.elevationRate = random_.uniform(-0.05, 0.05);
-        sat.azimuthRate = random_.uniform(-0.15, 0.15);
-        sat.snrOffset = random_.uniform(-3.0, 3.0);
-        sky_.push_back(sat);
+    if (config.gnss.enabled) {
+        addGnssSky();
+    } else {
+        std::vector<int> gps(32);
+        std::iota(gps.begin(), gps.end(), 1);
+        shuffle(gps);
+        const int count = std::clamp(config.satellites, 0, 36);
+        for (int i = 0; i < count; ++i) {
+            // GPS PRNs first; beyond 32 satellites the sky borrows SBAS numbers (33 up).
+            sky_.push_back(newSatellite(i < 32 ? gps[static_cast<std::size_t>(i)] : i + 1));
+        }
     }
-    std::sort(sky_.begin(), sky_.end(), [](const Satellite& a, const Satellite& b) { return a.prn < b.prn; });
+    std::sort(sky_.begin(), sky_.end(), [](const Satellite& a, const Satellite& b) {
+        return std::pair(a.system, a.prn) < std::pair(b.system, b.prn);
+    });
     restart(StartKind::Cold);
+}
+
+void World::shuffle(std::vector<int>& numbers)
+{
+    for (std::size_t i = numbers.size() - 1; i > 0; --i)
+        std::swap(numbers[i], numbers[static_cast<std::size_t>(random_.integer(0, static_cast<int>(i)))]);
+}
+
+World::Satellite World::newSatellite(int prn)
+{
+    Satellite sat;
+    sat.prn = prn;
+    sat.elevation = random_.uniform(5.0, 85.0);
+    sat.azimuth = random_.uniform(0.0, 360.0);
+    // A GPS satellite crosses the sky in a few hours; this is faster than life so
+    // that a minute of watching shows the dots move.
+    sat.elevationRate = random_.uniform(-0.05, 0.05);
+    sat.azimuthRate = random_.uniform(-0.15, 0.15);
+    sat.snrOffset = random_.uniform(-3.0, 3.0);
+    return sat;
+}
+
+// `satellites` of each chosen system, numbered at random within the system.
+void World::addGnssSky()
+{
+    for (const SimSystem system : config_.gnss.systems) {
+        std::vector<int> numbers(static_cast<std::size_t>(systemSize(system)));
+        std::iota(numbers.begin(), numbers.end(), 1);
+        shuffle(numbers);
+        const int count = std::clamp(systemCap(system, config_.satellites), 0, static_cast<int>(numbers.size()));
+        for (int i = 0; i < count; ++i) {
+            Satellite sat = newSatellite(numbers[static_cast<std::size_t>(i)]);
+            sat.system = system;
+            // The second band is mostly a little weaker, now and then stronger.
+            sat.secondSignalOffset = random_.uniform(-7.0, 2.0);
+            sky_.push_back(sat);
+        }
+    }
 }
 
 double World::restart(StartKind kind)
@@ -125,23 +160,35 @@ bool World::tracked(const Satellite& sat) const
     return secondsSinceAcquireStart() >= sat.foundAfter;
 }
 
-// The strongest tracked satellites above the threshold, at most twelve, by PRN.
-std::vector<int> World::solutionPrns() const
+// Indexes of the strongest tracked satellites above the threshold: at most
+// twelve (the slots of one GSA), per system in GNSS mode (QZSS shares GPS's).
+std::vector<std::size_t> World::solution() const
 {
-    std::vector<std::pair<int, int>> candidates;  // snr, prn
-    for (const Satellite& sat : sky_) {
-        const int snr = snrOf(sat);
-        if (tracked(sat) && snr >= config_.snrThreshold)
-            candidates.emplace_back(snr, sat.prn);
+    std::vector<std::pair<int, std::size_t>> candidates;  // snr, index
+    for (std::size_t i = 0; i < sky_.size(); ++i) {
+        const int snr = snrOf(sky_[i]);
+        if (tracked(sky_[i]) && snr >= config_.snrThreshold)
+            candidates.emplace_back(snr, i);
     }
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    if (candidates.size() > kMaxSolution)
-        candidates.resize(kMaxSolution);
+    std::map<SimSystem, std::size_t> perGroup;
+    std::vector<std::size_t> chosen;
+    for (const auto& c : candidates) {
+        const SimSystem system = sky_[c.second].system;
+        if (++perGroup[system == SimSystem::Qzss ? SimSystem::Gps : system] <= kMaxSolution)
+            chosen.push_back(c.second);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    return chosen;
+}
+
+// The solution's PRNs in ascending order.
+std::vector<int> World::solutionPrns() const
+{
     std::vector<int> prns;
-    for (const auto& c : candidates)
-        prns.push_back(c.second);
-    std::sort(prns.begin(), prns.end());
+    for (const std::size_t i : solution())
+        prns.push_back(sky_[i].prn);
     return prns;
 }
 
@@ -187,19 +234,28 @@ ReceiverState World::state() const
     s.altitude = config_.altitude;
     s.speedKnots = config_.speedKmh / 1.852;
     s.courseDeg = course_;
-    for (const Satellite& sat : sky_) {
+    const std::vector<std::size_t> used = s.fix != FixMode::None ? solution() : std::vector<std::size_t>{};
+    for (std::size_t i = 0; i < sky_.size(); ++i) {
+        const Satellite& sat = sky_[i];
         if (!tracked(sat))
             continue;
-        s.inView.push_back({sat.prn, static_cast<int>(std::lround(sat.elevation)),
-                            static_cast<int>(std::lround(sat.azimuth)) % 360, snrOf(sat)});
+        SatView view{sat.prn, static_cast<int>(std::lround(sat.elevation)),
+                     static_cast<int>(std::lround(sat.azimuth)) % 360, snrOf(sat)};
+        view.system = sat.system;
+        view.used = std::binary_search(used.begin(), used.end(), i);
+        if (config_.gnss.dualBand)
+            view.snr2 = static_cast<int>(std::lround(std::clamp(view.snr + sat.secondSignalOffset, 15.0, 55.0)));
+        s.inView.push_back(view);
     }
     if (s.fix != FixMode::None) {
-        s.usedPrns = solutionPrns();
+        for (const std::size_t i : used)
+            s.usedPrns.push_back(sky_[i].prn);
         const double n = static_cast<double>(s.usedPrns.size());
         s.hdop = 0.6 + 4.0 / n;
         s.pdop = s.hdop * 1.6;
         s.vdop = std::sqrt(s.pdop * s.pdop - s.hdop * s.hdop);
     }
+    s.gnss = config_.gnss;
     if (config_.waypoint)
         s.waypoint = waypointReport();
     return s;

@@ -32,6 +32,7 @@ struct WorldConfig {
     int snrThreshold = 30;  // dB-Hz a satellite needs to be used in the solution
     std::optional<Waypoint> waypoint;
     Centis startTime = 0;
+    GnssConfig gnss;  // with gnss.enabled, `satellites` counts per system
 };
 
 // The receiver's surroundings and what it knows of them: a vehicle on a route, a
@@ -55,7 +56,9 @@ public:
 
 private:
     struct Satellite {
-        int prn = 0;
+        int prn = 0;  // in GNSS mode the number within its system
+        SimSystem system = SimSystem::Gps;
+        double secondSignalOffset = 0.0;  // dB of the second band against the first
         double elevation = 0.0;
         double azimuth = 0.0;
         double elevationRate = 0.0;  // degrees per second
@@ -69,6 +72,10 @@ private:
     int snrOf(const Satellite& sat) const;
     bool tracked(const Satellite& sat) const;
     std::vector<int> solutionPrns() const;
+    std::vector<std::size_t> solution() const;
+    void addGnssSky();
+    void shuffle(std::vector<int>& numbers);
+    Satellite newSatellite(int prn);
     WaypointReport waypointReport() const;
 
     WorldConfig config_;

@@ -1,0 +1,249 @@
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "field_index.h"
+#include "field_values.h"
+#include "nmea_parser.h"
+
+// GNSS mode's satellite list. Every talker's GSV cycles feed one list of
+// satellites keyed by system and number; the GSA sentences of one epoch
+// together say which of them are used.
+
+using namespace nmea;
+
+namespace {
+
+// A hexadecimal digit as NMEA 4.10 sends signal and system IDs; 0 otherwise.
+int HexId(std::string_view field) {
+  if (field.size() != 1) return 0;
+  const char c = field[0];
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
+
+// Elevation, azimuth and SNR: -1 when empty, as sent otherwise.
+int16_t SmallValue(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, -1, 999)); }
+
+// Each satellite's bit among its system's: its number within the system,
+// counted from 120 for SBAS PRNs (so 1 to 63 for every system).
+int UsedBit(GnssSystem system, uint16_t id) {
+  return system == GnssSystem::Sbas ? id - 119 : id;
+}
+
+}  // namespace
+
+int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
+  for (int i = 0; i < GnssSequenceCount; ++i) {
+    if (GnssSequences[i].Talker == talker && GnssSequences[i].Signal == signal) return i;
+  }
+  if (GnssSequenceCount == kGsvSequences) return -1;
+  GnssSequences[GnssSequenceCount] = GsvSequence{talker, signal, 0, 0};
+  return GnssSequenceCount++;
+}
+
+int CNMEAParser::GnssEntry(GnssSystem system, uint16_t id) {
+  const int bit = UsedBit(system, id);
+  uint8_t& index = GnssIndex[static_cast<int>(system)][bit];
+  if (index != 0) return index - 1;
+  if (GnssInView == kGnssTableSize) return -1;
+  const int i = GnssInView++;
+  const bool used = (GnssUsedIds[static_cast<int>(system)] >> bit & 1) != 0;
+  GnssSats[i] = GnssSat{system, id, 0, -1, -1, -1, used};
+  GnssUsed = static_cast<uint16_t>(GnssUsed + used);
+  GnssReported[i] = 0;
+  GnssPending[i] = 0;
+  std::memset(GnssSignalSnr[i], -1, sizeof GnssSignalSnr[i]);
+  index = static_cast<uint8_t>(i + 1);
+  return i;
+}
+
+void CNMEAParser::RefreshSnr(int entry) {
+  int16_t best = -1;
+  for (uint32_t bits = GnssReported[entry]; bits != 0; bits &= bits - 1) {
+    best = std::max<int16_t>(best, GnssSignalSnr[entry][std::countr_zero(bits)]);
+  }
+  GnssSats[entry].Snr = best;
+}
+
+// A complete cycle drops this sequence's report from every satellite it no
+// longer names; a satellite that no sequence reports any more leaves the list.
+void CNMEAParser::EndGsvCycle(int slot) {
+  const uint32_t bit = 1u << slot;
+  uint32_t stale = 0;
+  for (int i = 0; i < GnssInView; ++i) stale |= GnssReported[i] & ~GnssPending[i];
+  if ((stale & bit) == 0) return;
+  int kept = 0;
+  for (int i = 0; i < GnssInView; ++i) {
+    GnssSat& sat = GnssSats[i];
+    if ((GnssReported[i] & ~GnssPending[i] & bit) != 0) {
+      GnssReported[i] &= ~bit;
+      GnssSignalSnr[i][slot] = -1;
+      RefreshSnr(i);
+    }
+    uint8_t& index = GnssIndex[static_cast<int>(sat.System)][UsedBit(sat.System, sat.Id)];
+    if (GnssReported[i] == 0) {
+      GnssUsed = static_cast<uint16_t>(GnssUsed - sat.Used);
+      index = 0;
+      continue;
+    }
+    if (kept != i) {
+      GnssSats[kept] = sat;
+      GnssReported[kept] = GnssReported[i];
+      GnssPending[kept] = GnssPending[i];
+      std::memcpy(GnssSignalSnr[kept], GnssSignalSnr[i], sizeof GnssSignalSnr[i]);
+      index = static_cast<uint8_t>(kept + 1);
+    }
+    ++kept;
+  }
+  GnssInView = static_cast<uint16_t>(kept);
+}
+
+// $GLGSV,3,1,10,65,33,212,38,66,71,318,41,72,25,054,35,74,10,298,,1*hh
+//        0 1 2  3+4i: number, elevation, azimuth, SNR of satellite i; then,
+// from NMEA 4.10 on, the signal ID. Only the field count tells the two forms
+// apart: 4n + 3 fields without a signal ID, 4n + 4 with one.
+void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
+  const int64_t total = f.Integer(0);
+  const int64_t number = f.Integer(1);
+  if (total < 1 || total > 99 || number < 1 || number > total) return;
+  const int count = f.Count();
+  const bool hasSignal = count % 4 == 0;
+  const int groups = std::min(4, count / 4 - (hasSignal ? 1 : 0));
+  const int slot =
+      GsvSequenceSlot(talker, static_cast<uint8_t>(hasSignal ? HexId(f[count - 1]) : 0));
+  if (slot < 0) return;
+  GsvSequence& seq = GnssSequences[slot];
+  const uint32_t bit = 1u << slot;
+  if (number == 1) {
+    for (int i = 0; i < GnssInView; ++i) GnssPending[i] &= ~bit;
+    seq.Total = static_cast<uint8_t>(total);
+    seq.Next = 1;
+  }
+  // A message out of turn still updates its satellites, but the cycle can
+  // then no longer tell which satellites were left out.
+  const bool inTurn = seq.Next == number && seq.Total == total;
+  seq.Next = inTurn ? static_cast<uint8_t>(number + 1) : 0;
+
+  int64_t v[16];
+  f.Integers(3, 4 * groups, -1, v);
+  for (int g = 0; g < groups; ++g) {
+    const int64_t* const field = v + 4 * g;
+    GnssSystem system;
+    uint16_t id;
+    if (!ClassifySatellite(talker, field[0], system, id)) continue;
+    const int e = GnssEntry(system, id);
+    if (e < 0) continue;
+    GnssSat& sat = GnssSats[e];
+    sat.Nmea = static_cast<uint16_t>(field[0]);
+    sat.Elevation = SmallValue(field[1]);
+    sat.Azimuth = SmallValue(field[2]);
+    const int16_t snr = std::min<int16_t>(SmallValue(field[3]), 127);
+    const int16_t before = GnssSignalSnr[e][slot];
+    GnssSignalSnr[e][slot] = static_cast<int8_t>(snr);
+    GnssReported[e] |= bit;
+    GnssPending[e] |= bit;
+    if (snr >= sat.Snr) {
+      sat.Snr = snr;
+    } else if (before == sat.Snr) {
+      RefreshSnr(e);
+    }
+  }
+  if (inTurn && number == total) {
+    EndGsvCycle(slot);
+    seq.Next = 0;
+  }
+}
+
+// $GNGSA,A,3,05,13,15,18,,,,,,,,,1.55,0.88,1.27,1*hh
+//        0 1 2..13 (numbers in use)  14   15   16   17: system ID (4.10 on)
+// One GSA per system and epoch. Without a system ID the numbers themselves
+// tell which systems a GSA speaks for.
+void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixTypeFound) {
+  const int systemId = f.Count() >= 18 ? HexId(f[17]) : 0;
+  const Talker bySystemId = TalkerOfSystemId(systemId);
+  const Talker numbering = bySystemId != Talker::None ? bySystemId : talker;
+  // DecodeGSA has just read the numbers into GsaActivePrn.
+  GnssSystem systems[12];
+  uint16_t ids[12];
+  int found = 0;
+  uint8_t systemMask = 0;
+  for (int slot = 0; slot < 12; ++slot) {
+    if (ClassifySatellite(numbering, GsaActivePrn[slot], systems[found], ids[found])) {
+      systemMask = static_cast<uint8_t>(systemMask | 1u << static_cast<int>(systems[found]));
+      ++found;
+    }
+  }
+  if (bySystemId != Talker::None) {
+    static constexpr GnssSystem kBySystemId[] = {GnssSystem::Gps,     GnssSystem::Glonass,
+                                                 GnssSystem::Galileo, GnssSystem::BeiDou,
+                                                 GnssSystem::Qzss,    GnssSystem::NavIC};
+    systemMask = static_cast<uint8_t>(1u << static_cast<int>(kBySystemId[systemId - 1]));
+  }
+  // A new time, or a second GSA for a system, begins the next epoch; until its
+  // first GSA the previous epoch's satellites stay marked.
+  if (GnssEpochChanged || (systemMask & GnssEpochSystems) != 0) {
+    for (auto& bits : GnssUsedIds) bits = 0;
+    for (int i = 0; i < GnssInView; ++i) GnssSats[i].Used = false;
+    GnssUsed = 0;
+    GnssEpochSystems = 0;
+    GnssEpochFixType = 0;
+    GnssEpochChanged = false;
+  }
+  GnssEpochSystems = static_cast<uint8_t>(GnssEpochSystems | systemMask);
+  for (int i = 0; i < found; ++i) {
+    const int s = static_cast<int>(systems[i]);
+    const int bit = UsedBit(systems[i], ids[i]);
+    GnssUsedIds[s] |= uint64_t{1} << bit;
+    const int index = GnssIndex[s][bit];
+    if (index != 0 && !GnssSats[index - 1].Used) {
+      GnssSats[index - 1].Used = true;
+      ++GnssUsed;
+    }
+  }
+  // Each system's GSA repeats the fix type; one without satellites of its own
+  // may say less, so the epoch's best holds.
+  if (fixTypeFound) {
+    GnssEpochFixType = std::max(GnssEpochFixType, GsaFixType);
+    GsaFixType = GnssEpochFixType;
+  }
+}
+
+void CNMEAParser::NoteEpochTime(const FieldIndex& f) {
+  if (!f.Found(0)) return;
+  const double t = RealValue(f[0]);
+  if (t != GnssEpochTime) {
+    GnssEpochTime = t;
+    GnssEpochChanged = true;
+  }
+}
+
+// $GNGNS,hhmmss.ss,ddmm.mm,N,dddmm.mm,E,AAN,ss,h.h,a.a,g.g,,,V*hh
+//        0         1       2 3        4 5   6  7   8
+// The fields GGA shares sit in the same places; field 5 holds one mode letter
+// per system instead of the quality digit, and the best of them stands for it.
+void CNMEAParser::DecodeGNS(const FieldIndex& f) {
+  if (GnssSawGga) return;
+  const int8_t quality = GgaQuality;
+  DecodeGGA(f);
+  GgaQuality = quality;
+  NoteEpochTime(f);
+  if (!f.Found(5)) return;
+  // Mode letter, the GGA quality it means, and its rank among the others.
+  static constexpr struct {
+    char Letter;
+    int8_t Quality;
+    int8_t Rank;
+  } kModes[] = {{'N', 0, 0}, {'S', 8, 1}, {'M', 7, 2}, {'E', 6, 3}, {'A', 1, 4},
+                {'D', 2, 5}, {'P', 3, 6}, {'F', 5, 7}, {'R', 4, 8}};
+  int rank = -1;
+  for (const char c : f[5]) {
+    for (const auto& m : kModes) {
+      if (m.Letter == c && m.Rank > rank) {
+        rank = m.Rank;
+        GgaQuality = m.Quality;
+      }
+    }
+  }
+}

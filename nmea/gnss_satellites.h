@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+
+// The satellite systems a multi-constellation receiver reports.
+enum class GnssSystem : uint8_t { Gps, Sbas, Glonass, Galileo, BeiDou, Qzss, NavIC };
+
+inline constexpr int kGnssSystemCount = 7;
+
+// "GPS", "SBAS", "GLONASS", "Galileo", "BeiDou", "QZSS", "NavIC".
+const char* GnssSystemName(GnssSystem s);
+// 'G', 'S', 'R', 'E', 'C', 'J', 'I', as grid cells label satellites.
+char GnssSystemLetter(GnssSystem s);
+
+// One satellite in view in GNSS mode. Snr, Azimuth, Elevation are -1 when the
+// sentence left them empty.
+struct GnssSat {
+  GnssSystem System;
+  // Number within its system: GPS 1-32, SBAS its PRN (120-158), GLONASS 1-32,
+  // Galileo 1-36, BeiDou 1-63, QZSS 1-10, NavIC 1-14.
+  uint16_t Id;
+  uint16_t Nmea;  // the number as sent
+  int16_t Snr;    // strongest signal reported for this satellite
+  int16_t Azimuth;
+  int16_t Elevation;
+  bool Used;  // in the union of the current epoch's GSA sentences
+};
+
+namespace nmea {
+
+// The talkers GNSS mode reads; None for any other.
+enum class Talker : uint8_t { GP, GN, GL, GA, GB, BD, GQ, GI, None };
+inline constexpr int kTalkerCount = 8;
+
+// The talker of a sentence address such as "GNGGA" (its first two characters).
+inline Talker TalkerOf(const char* address) {
+  if (address[0] == 'G') {
+    switch (address[1]) {
+      case 'P':
+        return Talker::GP;
+      case 'N':
+        return Talker::GN;
+      case 'L':
+        return Talker::GL;
+      case 'A':
+        return Talker::GA;
+      case 'B':
+        return Talker::GB;
+      case 'Q':
+        return Talker::GQ;
+      case 'I':
+        return Talker::GI;
+      default:
+        return Talker::None;
+    }
+  }
+  return address[0] == 'B' && address[1] == 'D' ? Talker::BD : Talker::None;
+}
+
+// The talker whose satellites an NMEA 4.10/4.11 system ID (1 GPS, 2 GLONASS,
+// 3 Galileo, 4 BeiDou, 5 QZSS, 6 NavIC) names; None for any other ID.
+Talker TalkerOfSystemId(int64_t systemId);
+
+namespace detail {
+
+inline bool Take(GnssSystem s, int64_t id, GnssSystem& system, uint16_t& out) {
+  system = s;
+  out = static_cast<uint16_t>(id);
+  return true;
+}
+
+}  // namespace detail
+
+// The system and the number within it of the satellite that `talker` sends as
+// `n`. False when no system uses that number for that talker, as for an
+// empty or zero field. Numbers up to 64 mean different satellites for
+// different talkers; above that, each range belongs to one system whoever
+// sends it, except that 201-202 are QZSS unless a BeiDou talker sends them.
+inline bool ClassifySatellite(Talker talker, int64_t n, GnssSystem& system, uint16_t& id) {
+  using detail::Take;
+  if (n <= 0) return false;
+  const bool beidouTalker = talker == Talker::GB || talker == Talker::BD;
+  if (n <= 64) {
+    switch (talker) {
+      case Talker::GB:
+      case Talker::BD:
+        return n <= 63 && Take(GnssSystem::BeiDou, n, system, id);
+      case Talker::GA:
+        return n <= 36 && Take(GnssSystem::Galileo, n, system, id);
+      case Talker::GQ:
+        return n <= 10 && Take(GnssSystem::Qzss, n, system, id);
+      case Talker::GI:
+        return n <= 14 && Take(GnssSystem::NavIC, n, system, id);
+      case Talker::GL:
+        if (n <= 32) return Take(GnssSystem::Glonass, n, system, id);
+        break;
+      default:
+        if (n <= 32) return Take(GnssSystem::Gps, n, system, id);
+        break;
+    }
+    // 33-64 are the NMEA numbers of SBAS PRNs 120-151.
+    return Take(GnssSystem::Sbas, n + 87, system, id);
+  }
+  if (n <= 96) return Take(GnssSystem::Glonass, n - 64, system, id);
+  if (n >= 120 && n <= 158) return Take(GnssSystem::Sbas, n, system, id);
+  if (n >= 193 && n <= 202 && !beidouTalker) return Take(GnssSystem::Qzss, n - 192, system, id);
+  if (n >= 201 && n <= 263) return Take(GnssSystem::BeiDou, n - 200, system, id);
+  if (n >= 301 && n <= 336) return Take(GnssSystem::Galileo, n - 300, system, id);
+  if (n >= 401 && n <= 463) return Take(GnssSystem::BeiDou, n - 400, system, id);
+  return false;
+}
+
+}  // namespace nmea

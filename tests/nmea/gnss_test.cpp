@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gnss_satellites.h"
+#include "sentence.h"
+
+namespace {
+
+using nmea::Talker;
+
+struct Want {
+  GnssSystem System;
+  uint16_t Id;
+};
+
+TEST(GnssClassify, TalkerAndNumberRangeGiveSystemAndNumberWithinIt) {
+  const struct {
+    Talker talker;
+    int number;
+    bool found;
+    Want want;
+  } rows[] = {
+      // Small numbers belong to the talker's own system.
+      {Talker::GP, 7, true, {GnssSystem::Gps, 7}},
+      {Talker::GN, 32, true, {GnssSystem::Gps, 32}},
+      {Talker::GL, 12, true, {GnssSystem::Glonass, 12}},
+      {Talker::GA, 36, true, {GnssSystem::Galileo, 36}},
+      {Talker::GA, 37, false, {}},
+      {Talker::GB, 63, true, {GnssSystem::BeiDou, 63}},
+      {Talker::BD, 40, true, {GnssSystem::BeiDou, 40}},
+      {Talker::GQ, 10, true, {GnssSystem::Qzss, 10}},
+      {Talker::GQ, 11, false, {}},
+      {Talker::GI, 14, true, {GnssSystem::NavIC, 14}},
+      {Talker::GI, 15, false, {}},
+      // Ranges that name their system whoever sends them.
+      {Talker::GP, 33, true, {GnssSystem::Sbas, 120}},
+      {Talker::GN, 64, true, {GnssSystem::Sbas, 151}},
+      {Talker::GP, 65, true, {GnssSystem::Glonass, 1}},
+      {Talker::GN, 96, true, {GnssSystem::Glonass, 32}},
+      {Talker::GP, 97, false, {}},
+      {Talker::GP, 120, true, {GnssSystem::Sbas, 120}},
+      {Talker::GP, 158, true, {GnssSystem::Sbas, 158}},
+      {Talker::GP, 159, false, {}},
+      {Talker::GP, 193, true, {GnssSystem::Qzss, 1}},
+      {Talker::GQ, 202, true, {GnssSystem::Qzss, 10}},
+      {Talker::GB, 201, true, {GnssSystem::BeiDou, 1}},
+      {Talker::GB, 193, false, {}},
+      {Talker::GN, 263, true, {GnssSystem::BeiDou, 63}},
+      {Talker::GA, 301, true, {GnssSystem::Galileo, 1}},
+      {Talker::GN, 336, true, {GnssSystem::Galileo, 36}},
+      {Talker::GB, 401, true, {GnssSystem::BeiDou, 1}},
+      {Talker::GN, 463, true, {GnssSystem::BeiDou, 63}},
+      {Talker::GN, 464, false, {}},
+      {Talker::GP, 0, false, {}},
+      {Talker::GP, -3, false, {}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "talker " << static_cast<int>(r.talker) << " number "
+                                    << r.number);
+    GnssSystem system{};
+    uint16_t id = 0;
+    ASSERT_EQ(nmea::ClassifySatellite(r.talker, r.number, system, id), r.found);
+    if (!r.found) continue;
+    EXPECT_EQ(system, r.want.System);
+    EXPECT_EQ(id, r.want.Id);
+  }
+  const Talker bySystemId[] = {Talker::None, Talker::GP, Talker::GL, Talker::GA,
+                               Talker::GB,   Talker::GQ, Talker::GI, Talker::None};
+  for (int id = 0; id < 8; ++id) EXPECT_EQ(nmea::TalkerOfSystemId(id), bySystemId[id]) << id;
+  EXPECT_EQ(nmea::TalkerOf("BDGSV"), Talker::BD);
+  EXPECT_EQ(nmea::TalkerOf("GBGSV"), Talker::GB);
+  EXPECT_EQ(nmea::TalkerOf("GXGSV"), Talker::None);
+}
+
+class Gnss : public testing::Test {
+ protected:
+  Gnss() { p.SetGnssMode(true); }
+
+  void Send(const std::vector<std::string>& bodies) {
+    for (const auto& b : bodies) Feed(p, Sentence(b));
+  }
+  // The entry for a satellite, or null when it is not in the list.
+  const GnssSat* Find(GnssSystem system, uint16_t id) const {
+    for (int i = 0; i < p.GnssInView; ++i) {
+      if (p.GnssSats[i].System == system && p.GnssSats[i].Id == id) return &p.GnssSats[i];
+    }
+    return nullptr;
+  }
+  std::string Listed() const {
+    std::string out;
+    for (int i = 0; i < p.GnssInView; ++i) {
+      out += GnssSystemLetter(p.GnssSats[i].System) + std::to_string(p.GnssSats[i].Id) +
+             (p.GnssSats[i].Used ? "* " : " ");
+    }
+    return out;
+  }
+
+  CNMEAParser p;
+};
+
+TEST_F(Gnss, EachTalkersCompleteCycleReplacesOnlyItsOwnEntries) {
+  Send({"GPGSV,2,1,05,02,10,100,30,05,20,200,31,07,30,300,32,09,40,040,33",
+        "GPGSV,2,2,05,13,50,050,34", "GLGSV,1,1,02,65,10,010,20,66,20,020,21"});
+  EXPECT_EQ(Listed(), "G2 G5 G7 G9 G13 R1 R2 ");
+  // GPS 5 and 13 set. The first message alone removes nothing yet.
+  Send({"GPGSV,2,1,04,02,11,101,35,07,30,300,32,09,40,040,33,20,05,150,22"});
+  EXPECT_EQ(Listed(), "G2 G5 G7 G9 G13 R1 R2 G20 ");
+  EXPECT_EQ(Find(GnssSystem::Gps, 2)->Snr, 35);
+  Send({"GPGSV,2,2,04,,,,"});
+  EXPECT_EQ(Listed(), "G2 G7 G9 R1 R2 G20 ");
+  // A cycle that lost a message cannot tell who left: nothing is removed.
+  Send({"GLGSV,2,1,02,67,30,030,22,68,40,040,23", "GLGSV,2,1,02,67,30,030,22,68,40,040,23"});
+  EXPECT_EQ(Listed(), "G2 G7 G9 R1 R2 G20 R3 R4 ");
+  Send({"GLGSV,2,2,02"});
+  EXPECT_EQ(Listed(), "G2 G7 G9 G20 R3 R4 ");
+  Send({"GLGSV,1,1,00"});
+  EXPECT_EQ(Listed(), "G2 G7 G9 G20 ");
+  EXPECT_EQ(p.GnssInView, 4);
+  // The classic table keeps showing the GP sentences as the default mode does.
+  EXPECT_EQ(p.GsvSat[0].Prn, 2);
+  EXPECT_EQ(p.GsvSat[4].Prn, 0);
+}
+
+TEST_F(Gnss, SignalIdIsNoSatelliteAndEachSatelliteShowsItsStrongestSignal) {
+  // 4n + 4 fields: the last is a signal ID, for n = 1 to 4; 4n + 3: none.
+  Send({"GPGSV,1,1,01,03,10,100,30,1", "GLGSV,1,1,02,65,10,010,20,66,,,,3",
+        "GAGSV,1,1,03,04,10,010,20,05,10,010,20,06,10,010,20,7",
+        "GBGSV,1,1,04,01,1,1,1,02,1,1,1,03,1,1,1,04,1,1,1,B",
+        "GQGSV,1,1,03,02,10,010,20,03,10,010,20,04,10,010,20"});
+  EXPECT_EQ(Listed(), "G3 R1 R2 E4 E5 E6 C1 C2 C3 C4 J2 J3 J4 ");
+  EXPECT_EQ(Find(GnssSystem::Glonass, 2)->Snr, -1);
+  EXPECT_EQ(Find(GnssSystem::Glonass, 2)->Azimuth, -1);
+  // GPS 3 on L2 (signal 6): one entry, the stronger SNR; a new L1 cycle
+  // without it leaves the L2 report standing.
+  Send({"GPGSV,1,1,01,03,10,100,41,6"});
+  EXPECT_EQ(p.GnssInView, 13);
+  EXPECT_EQ(Find(GnssSystem::Gps, 3)->Snr, 41);
+  Send({"GPGSV,1,1,01,03,10,100,44,1"});
+  EXPECT_EQ(Find(GnssSystem::Gps, 3)->Snr, 44);
+  Send({"GPGSV,1,1,00,1"});
+  ASSERT_NE(Find(GnssSystem::Gps, 3), nullptr);
+  EXPECT_EQ(Find(GnssSystem::Gps, 3)->Snr, 41);
+  Send({"GPGSV,1,1,00,6"});
+  EXPECT_EQ(Find(GnssSystem::Gps, 3), nullptr);
+}
+
+TEST_F(Gnss, UsedIsTheUnionOfTheEpochsGsaSentences) {
+  Send({"GNGGA,120000.00,4717.1,N,00833.9,E,1,06,0.7,500.0,M,47.6,M,,",
+        "GPGSV,1,1,03,05,60,100,40,07,30,200,38,36,30,150,35",
+        "GLGSV,1,1,02,65,40,050,41,66,20,250,30", "GAGSV,1,1,01,05,50,300,42,7",
+        "GNGSA,A,3,05,07,36,,,,,,,,,,1.2,0.7,1.0,1", "GNGSA,A,3,65,,,,,,,,,,,,1.2,0.7,1.0,2",
+        "GNGSA,A,3,05,,,,,,,,,,,,1.2,0.7,1.0,3"});
+  EXPECT_EQ(Listed(), "G5* G7* S123* R1* R2 E5* ");
+  EXPECT_EQ(p.GnssUsed, 5);
+  // A new time: the last epoch's marks stand until the next GSA arrives.
+  Send({"GNRMC,120001.00,A,4717.1,N,00833.9,E,0.0,,081226,,,A,V"});
+  EXPECT_EQ(p.GnssUsed, 5);
+  Send({"GNGSA,A,2,07,,,,,,,,,,,,1.2,0.7,1.0,1"});
+  EXPECT_EQ(Listed(), "G5 G7* S123 R1 R2 E5 ");
+  EXPECT_EQ(p.GsaFixType, 2);
+  // One GSA per system: another one for GLONASS, though missing the epoch's
+  // time, begins the next epoch. Without a system ID, the numbers name it.
+  Send({"GNGSA,A,3,66,,,,,,,,,,,,1.2,0.7,1.0,2", "GNGSA,A,1,,,,,,,,,,,,,1.2,0.7,1.0,3"});
+  Send({"GNGSA,A,3,65,05,,,,,,,,,,,1.2,0.7,1.0"});
+  EXPECT_EQ(Listed(), "G5* G7 S123 R1* R2 E5 ");
+  // The fix type is the best of the epoch's GSA sentences.
+  EXPECT_EQ(p.GsaFixType, 3);
+  Send({"GNGGA,120002.00,4717.1,N,00833.9,E,1,06,0.7,500.0,M,47.6,M,,",
+        "GNGSA,A,1" + std::string(16, ',') + "1"});
+  EXPECT_EQ(p.GsaFixType, 1);
+  EXPECT_EQ(p.GnssUsed, 0);
+}
+
+TEST(GnssMode, RecordMembersFromEveryTalkerCountersInBothModes) {
+  const std::vector<std::string> stream = {
+      Sentence("GNRMC,081500.00,A,4717.11437,N,00833.91522,E,0.5,,081226,,,A,V"),
+      Sentence("GNGGA,081500.00,4717.11437,N,00833.91522,E,1,09,0.9,510.2,M,47.6,M,,"),
+      Sentence("GLGSA,A,3,65,66,,,,,,,,,,,1.5,0.9,1.2"), Sentence("GNZDA,081500.00,08,12,2026,00,00"),
+      Sentence("GPGSA,A,3,05,07,,,,,,,,,,,1.5,0.9,1.2"), Sentence("GPGSV,1,1,01,05,60,100,40"),
+      // Counted only with a checksum, and only for talkers of satellite systems.
+      "$GNGGA,081500.00,,,,,0,00,,,M,,M,,\r", Sentence("GNVTG,,T,,M,0.5,N,0.9,K,A"),
+      Sentence("INGGA,081500.00,,,,,0,00,,,M,,M,,")};
+  for (const bool gnss : {false, true}) {
+    SCOPED_TRACE(gnss ? "GNSS mode" : "default mode");
+    CNMEAParser p;
+    p.SetGnssMode(gnss);
+    for (const auto& s : stream) Feed(p, s);
+    EXPECT_EQ(p.GpFixSentences, 1u);
+    EXPECT_EQ(p.OtherTalkerFixSentences, 3u);
+    EXPECT_EQ(p.RmcSentences, gnss ? 1u : 0u);
+    EXPECT_EQ(p.GgaSentences, gnss ? 2u : 0u);
+    EXPECT_EQ(p.ZdaYear, gnss ? 2026 : 2000);
+    EXPECT_EQ(p.GsaSentences, gnss ? 2u : 1u);
+    EXPECT_EQ(p.GnssInView, gnss ? 1 : 0);
+    EXPECT_EQ(p.GnssUsed, gnss ? 1 : 0);
+    p.ResetRecord();
+    EXPECT_EQ(p.GpFixSentences + p.OtherTalkerFixSentences + p.GnssInView, 0u);
+    EXPECT_EQ(p.GnssMode(), gnss);
+  }
+}
+
+TEST_F(Gnss, GnsFillsTheGgaMembersUntilAGgaArrives) {
+  Send({"GNGNS,101010.00,4717.11437,N,00833.91522,E,NARN,14,0.8,512.3,47.6,1.0,0131,V"});
+  EXPECT_EQ(p.GgaUtcSecond, 10);
+  EXPECT_NEAR(p.GgaLat, 47.285239, 1e-6);
+  EXPECT_EQ(p.GgaQuality, 4);  // RTK fixed, the best of the systems' modes
+  EXPECT_EQ(p.GgaSatsUsed, 14);
+  EXPECT_EQ(p.GgaAltitude, 512.3);
+  Send({"GNGNS,101011.00,,,,,NNNN,00,,,,,,V", "GNGNS,101012.00,,,,,,00,,,,,,V"});
+  EXPECT_EQ(p.GgaQuality, 0);
+  EXPECT_EQ(p.GgaSentences, 3u);
+  Send({"GNGGA,101013.00,4717.11437,N,00833.91522,E,1,09,0.9,500.0,M,47.6,M,,",
+        "GNGNS,101013.00,4717.11437,N,00833.91522,E,AA,14,0.8,512.3,47.6,,,V"});
+  EXPECT_EQ(p.GgaSentences, 4u);
+  EXPECT_EQ(p.GgaAltitude, 500.0);
+
+  CNMEAParser plain;
+  Feed(plain, Sentence("GPGNS,101010.00,4717.11437,N,00833.91522,E,AA,14,0.8,512.3,47.6,,,V"));
+  EXPECT_EQ(plain.GgaSentences, 0u);
+}
+
+}  // namespace
