@@ -30,10 +30,10 @@ constexpr uint32_t kReadIdleMs = 1000;
 
 }  // namespace
 
-void SetUpDecoder(CNMEAParser& parser, [[maybe_unused]] bool gnss) {
-  // Without --gnss only the GPS talker (GP) is decoded, which is all this
-  // decoder reads so far.
+void SetUpDecoder(CNMEAParser& parser, bool gnss) {
+  // Without --gnss only the GPS talker (GP) is decoded.
   parser.ResetRecord();
+  parser.SetGnssMode(gnss);
 }
 
 Session::Session(const Options& options, int stopFd)
@@ -106,8 +106,12 @@ void Session::OnBytes(const uint8_t* data, uint16_t size) {
     }
     if (parser_.GsaSentences != lastGsa_) {
       lastGsa_ = parser_.GsaSentences;
-      const int used = static_cast<int>(std::count_if(std::begin(parser_.GsaActivePrn), std::begin(parser_.GsaActivePrn) + 12,
-                                                      [](uint16_t prn) { return prn != 0; }));
+      // In GNSS mode each system has its own GSA; the epoch's union counts.
+      const int used = parser_.GnssMode()
+                           ? parser_.GnssUsed
+                           : static_cast<int>(std::count_if(std::begin(parser_.GsaActivePrn),
+                                                            std::begin(parser_.GsaActivePrn) + 12,
+                                                            [](uint16_t prn) { return prn != 0; }));
       OnReport({FixReport::Gsa, parser_.GsaFixType >= 2, parser_.GsaFixType == 3, used, parser_.GsaHdop}, now);
     }
   }
@@ -236,8 +240,14 @@ void Session::ShowProgress(double now) {
   if (!tty_ || now < nextProgress_) return;
   nextProgress_ = now + 1.0;
   int bestSnr = 0;
-  const int inView = std::min<int>(parser_.GsvInView, CNMEAParser::kSatTableSize);
-  for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GsvSat[i].Snr);
+  int inView = 0;
+  if (parser_.GnssMode()) {
+    inView = parser_.GnssInView;
+    for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GnssSats[i].Snr);
+  } else {
+    inView = std::min<int>(parser_.GsvInView, CNMEAParser::kSatTableSize);
+    for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GsvSat[i].Snr);
+  }
   // The run's number goes up when its command is sent.
   const bool settling = phase_ == Phase::Settling;
   const std::string what = settling ? "waiting for a 3D fix" : std::string(restart::StartName(options_.start)) + " start";
