@@ -104,7 +104,9 @@ void CNMEAParser::EndGsvCycle(int slot) {
 //        0 1 2  3+4i: number, elevation, azimuth, SNR of satellite i; then,
 // from NMEA 4.10 on, the signal ID. Only the field count tells the two forms
 // apart: 4n + 3 fields without a signal ID, 4n + 4 with one.
-void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
+// `sats` holds fields 3 to 18 as integers, 0 where `absent` has their bit.
+void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_t* sats,
+                                uint32_t absent) {
   const int64_t total = f.Integer(0);
   const int64_t number = f.Integer(1);
   if (total < 1 || total > 99 || number < 1 || number > total) return;
@@ -127,7 +129,7 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
   seq.Next = inTurn ? static_cast<uint8_t>(number + 1) : 0;
 
   int64_t v[16];
-  f.Integers(3, 4 * groups, -1, v);
+  for (int i = 0; i < 4 * groups; ++i) v[i] = (absent >> i & 1) != 0 ? -1 : sats[i];
   for (int g = 0; g < groups; ++g) {
     const int64_t* const field = v + 4 * g;
     GnssSystem system;

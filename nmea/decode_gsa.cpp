@@ -11,9 +11,9 @@ void CNMEAParser::DecodeGSA(const FieldIndex& f) {
   if (f.Found(1)) GsaFixType = Digit(f[1]);
   // PRNs are read whole: SBAS satellites have three digits (120 and up), and
   // their first two must not pass for satellite 12.
-  for (int slot = 0; slot < 12; ++slot) {
-    GsaActivePrn[slot] = static_cast<uint16_t>(f.Integer(slot + 2));
-  }
+  int64_t prns[12];
+  f.Integers(2, 12, 0, prns);
+  for (int slot = 0; slot < 12; ++slot) GsaActivePrn[slot] = static_cast<uint16_t>(prns[slot]);
   GsaPdop = f.Found(14) ? RealValue(f[14]) : 0.0;
   GsaHdop = f.Found(15) ? RealValue(f[15]) : 0.0;
   GsaVdop = f.Found(16) ? RealValue(f[16]) : 0.0;

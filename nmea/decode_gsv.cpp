@@ -6,7 +6,8 @@ using namespace nmea;
 
 // $GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*hh
 //        0 1 2  3+4i: PRN, elevation, azimuth, SNR of satellite i (0..3)
-void CNMEAParser::DecodeGSV(const FieldIndex& f) {
+// `sats` holds fields 3 to 18 as integers, 0 where empty.
+void CNMEAParser::DecodeGSV(const FieldIndex& f, const int64_t* sats) {
   if (!f.Found(0)) return;
   const int64_t messages = f.Integer(0);
   if (messages > 9 || messages < 0) return;
@@ -19,10 +20,10 @@ void CNMEAParser::DecodeGSV(const FieldIndex& f) {
   SatEntry* group = &GsvSat[4 * (number - 1)];
   for (int i = 0; i < 4; ++i) {
     SatEntry& e = group[i];
-    e.Prn = static_cast<uint16_t>(f.Integer(4 * i + 3));
-    e.Elevation = static_cast<uint16_t>(f.Integer(4 * i + 4));
-    e.Azimuth = static_cast<uint16_t>(f.Integer(4 * i + 5));
-    e.Snr = static_cast<uint16_t>(f.Integer(4 * i + 6));
+    e.Prn = static_cast<uint16_t>(sats[4 * i]);
+    e.Elevation = static_cast<uint16_t>(sats[4 * i + 1]);
+    e.Azimuth = static_cast<uint16_t>(sats[4 * i + 2]);
+    e.Snr = static_cast<uint16_t>(sats[4 * i + 3]);
     e.InSolution = IsPrnInSolution(e.Prn) ? 1 : 0;
   }
   ++GsvSentences;

@@ -273,10 +273,14 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
           DecodeGSA(fields);
           if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));
           break;
-        case Sentence::GSV:
-          if (talker == nmea::Talker::GP) DecodeGSV(fields);
-          if (GnssOn) DecodeGnssGSV(talker, fields);
+        case Sentence::GSV: {
+          // The satellite fields are converted once for both lists.
+          int64_t sats[16];
+          const uint32_t absent = fields.Integers(3, 16, 0, sats);
+          if (talker == nmea::Talker::GP) DecodeGSV(fields, sats);
+          if (GnssOn) DecodeGnssGSV(talker, fields, sats, absent);
           break;
+        }
         case Sentence::RMB:
           DecodeRMB(fields);
           break;

@@ -48,7 +48,7 @@ class CNMEAParser {
   void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
   void DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
-  void DecodeGSV(const nmea::FieldIndex& f);
+  void DecodeGSV(const nmea::FieldIndex& f, const int64_t* sats);
   void DecodeRMB(const nmea::FieldIndex& f);
   void DecodeRMC(const nmea::FieldIndex& f);
   void DecodeZDA(const nmea::FieldIndex& f);
@@ -167,7 +167,8 @@ class CNMEAParser {
   static constexpr int kGsvSequences = 32;
 
   void ResetGnss();
-  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f);
+  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f, const int64_t* sats,
+                     uint32_t absent);
   void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
   void DecodeGNS(const nmea::FieldIndex& f);
   void NoteEpochTime(const nmea::FieldIndex& f);
