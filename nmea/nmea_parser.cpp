@@ -274,11 +274,11 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
           if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));
           break;
         case Sentence::GSV: {
-          // The satellite fields are converted once for both lists.
-          int64_t sats[16];
-          const uint32_t absent = fields.Integers(3, 16, 0, sats);
-          if (talker == nmea::Talker::GP) DecodeGSV(fields, sats);
-          if (GnssOn) DecodeGnssGSV(talker, fields, sats, absent);
+          // The fields are converted once for both satellite lists.
+          int64_t values[kGsvValues];
+          const uint32_t absent = fields.Integers(0, kGsvValues, 0, values);
+          if (talker == nmea::Talker::GP) DecodeGSV(values, absent);
+          if (GnssOn) DecodeGnssGSV(talker, fields, values, absent);
           break;
         }
         case Sentence::RMB:
