@@ -7,23 +7,27 @@ using namespace nmea;
 // $GPGGA,hhmmss.ss,ddmm.mmmm,N,dddmm.mmmm,E,q,ss,h.h,a.a,M,g.g,M,,*hh
 //        0         1         2 3          4 5 6  7   8   9 ...
 void CNMEAParser::DecodeGGA(const FieldIndex& f) {
-  if (f.Found(0)) {
-    GgaUtcHour = static_cast<uint8_t>(TwoDigitGroup(f[0], 1));
-    GgaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(f[0], 3));
-    GgaUtcSecond = static_cast<uint8_t>(TwoDigitGroup(f[0], 5));
+  if (const std::string_view time = f[0]; !time.empty()) {
+    GgaUtcHour = static_cast<uint8_t>(TwoDigitGroup(time, 1));
+    GgaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(time, 3));
+    GgaUtcSecond = static_cast<uint8_t>(TwoDigitGroup(time, 5));
   }
-  if (f.Found(1)) {
-    GgaLat = DegreesMinutes(f[1], 2);
+  if (const std::string_view lat = f[1]; !lat.empty()) {
+    GgaLat = DegreesMinutes(lat, 2);
     if (StartsWith(f[2], 'S')) GgaLat = -GgaLat;
   }
-  if (f.Found(3)) {
-    GgaLon = DegreesMinutes(f[3], 3);
+  if (const std::string_view lon = f[3]; !lon.empty()) {
+    GgaLon = DegreesMinutes(lon, 3);
     if (StartsWith(f[4], 'W')) GgaLon = -GgaLon;
   }
-  if (f.Found(5)) GgaQuality = static_cast<int8_t>(Digit(f[5]));
-  if (f.Found(6)) GgaSatsUsed = static_cast<int8_t>(IntegerValue(Chars(f[6], 0, 2)));
-  if (f.Found(7)) GgaHdop = RealValue(f[7]);
-  if (f.Found(8)) GgaAltitude = RealValue(f[8]);
+  if (const std::string_view quality = f[5]; !quality.empty()) {
+    GgaQuality = static_cast<int8_t>(Digit(quality));
+  }
+  if (const std::string_view used = f[6]; !used.empty()) {
+    GgaSatsUsed = static_cast<int8_t>(IntegerValue(Chars(used, 0, 2)));
+  }
+  if (const std::string_view hdop = f[7]; !hdop.empty()) GgaHdop = RealValue(hdop);
+  if (const std::string_view altitude = f[8]; !altitude.empty()) GgaAltitude = RealValue(altitude);
 
   // Minutes and seconds only: across the top of the hour the time seems to go
   // back, and the rate waits for the next sentence.

@@ -43,10 +43,16 @@ int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
   return GnssSequenceCount++;
 }
 
-int CNMEAParser::GnssEntry(GnssSystem system, uint16_t id) {
+// Nearly every satellite a GSV names is listed already: one look in the index.
+inline int CNMEAParser::GnssEntry(GnssSystem system, uint16_t id) {
+  const int bit = UsedBit(system, id);
+  const int index = GnssIndex[static_cast<int>(system)][bit];
+  return index != 0 ? index - 1 : NewGnssEntry(system, id);
+}
+
+int CNMEAParser::NewGnssEntry(GnssSystem system, uint16_t id) {
   const int bit = UsedBit(system, id);
   uint8_t& index = GnssIndex[static_cast<int>(system)][bit];
-  if (index != 0) return index - 1;
   if (GnssInView == kGnssTableSize) return -1;
   const int i = GnssInView++;
   const bool used = (GnssUsedIds[static_cast<int>(system)] >> bit & 1) != 0;
@@ -104,9 +110,10 @@ void CNMEAParser::EndGsvCycle(int slot) {
 //        0 1 2  3+4i: number, elevation, azimuth, SNR of satellite i; then,
 // from NMEA 4.10 on, the signal ID. Only the field count tells the two forms
 // apart: 4n + 3 fields without a signal ID, 4n + 4 with one.
-void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
-  const int64_t total = f.Integer(0);
-  const int64_t number = f.Integer(1);
+void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_t* values,
+                                uint32_t absent) {
+  const int64_t total = values[0];
+  const int64_t number = values[1];
   if (total < 1 || total > 99 || number < 1 || number > total) return;
   const int count = f.Count();
   const bool hasSignal = count % 4 == 0;
@@ -126,20 +133,20 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f) {
   const bool inTurn = seq.Next == number && seq.Total == total;
   seq.Next = inTurn ? static_cast<uint8_t>(number + 1) : 0;
 
-  int64_t v[16];
-  f.Integers(3, 4 * groups, -1, v);
   for (int g = 0; g < groups; ++g) {
-    const int64_t* const field = v + 4 * g;
+    const int64_t* const field = values + 3 + 4 * g;
+    const uint32_t empty = absent >> (3 + 4 * g);
     GnssSystem system;
     uint16_t id;
+    // An empty number reads as 0, which no system uses.
     if (!ClassifySatellite(talker, field[0], system, id)) continue;
     const int e = GnssEntry(system, id);
     if (e < 0) continue;
     GnssSat& sat = GnssSats[e];
     sat.Nmea = static_cast<uint16_t>(field[0]);
-    sat.Elevation = SmallValue(field[1]);
-    sat.Azimuth = SmallValue(field[2]);
-    const int16_t snr = std::min<int16_t>(SmallValue(field[3]), 127);
+    sat.Elevation = (empty & 2) != 0 ? -1 : SmallValue(field[1]);
+    sat.Azimuth = (empty & 4) != 0 ? -1 : SmallValue(field[2]);
+    const int16_t snr = (empty & 8) != 0 ? -1 : std::min<int16_t>(SmallValue(field[3]), 127);
     const int16_t before = GnssSignalSnr[e][slot];
     GnssSignalSnr[e][slot] = static_cast<int8_t>(snr);
     GnssReported[e] |= bit;

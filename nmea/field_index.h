@@ -50,39 +50,50 @@ class FieldIndex {
   }
 
   // IntegerOr(first + i, missing) into out[i] for i below count: the
-  // satellite fields of GSV and GSA, read from one field to the next.
-  void Integers(int first, int count, int64_t missing, int64_t* out) const {
+  // satellite fields of GSV and GSA, read in one walk along the text. Returns
+  // a bit per i whose field was empty or absent, so that one conversion can
+  // serve callers that want different stand-ins for those.
+  uint32_t Integers(int first, int count, int64_t missing, int64_t* out) const {
+    uint32_t absent = 0;
     int k = first;
-    const int last = std::min(first + count, std::min(commaCount_ + 1, kMaxFields));
-    if (mayHoldStar_ || first < 1) {
-      for (; k < first + count; ++k) out[k - first] = IntegerOr(k, missing);
-      return;
-    }
-    int begin = commas_[first - 1] + 1;
-    for (; k < last; ++k) {
-      const int end = k < commaCount_ ? commas_[k] : textLen_;
-      const char* const p = data_ + begin;
-      const int len = end - begin;
-      int64_t v;
-      if (len == 0) {
-        v = missing;
-      } else if (len <= 3) {
-        // One to three plain digits; anything else takes the general path.
-        const auto d0 = static_cast<unsigned>(p[0] - '0');
-        const auto d1 = static_cast<unsigned>(p[len > 1 ? 1 : 0] - '0');
-        const auto d2 = static_cast<unsigned>(p[len - 1] - '0');
-        if ((d0 | d1 | d2) <= 9) {
-          v = len == 1 ? d0 : len == 2 ? d0 * 10 + d1 : d0 * 100 + d1 * 10 + d2;
-        } else {
-          v = Integer(k);
-        }
-      } else {
-        v = Integer(k);
+    if (mayHoldStar_ || first < 0) {
+      for (; k < first + count; ++k) {
+        out[k - first] = IntegerOr(k, missing);
+        if (!Found(k)) absent |= 1u << (k - first);
       }
-      out[k - first] = v;
-      begin = end + 1;
+      return absent;
     }
-    for (; k < first + count; ++k) out[k - first] = missing;
+    const int last = std::min(first + count, std::min(commaCount_ + 1, kMaxFields));
+    if (k < last) {
+      // Each field ends at its comma or at the text's end, where the reader
+      // left a NUL (the text holds no other); neither is a digit.
+      const char* p = data_ + (k == 0 ? 0 : commas_[k - 1] + 1);
+      for (; k < last; ++k) {
+        const char* const start = p;
+        uint64_t v = 0;
+        unsigned d;
+        while ((d = static_cast<unsigned>(static_cast<uint8_t>(*p)) - 48u) <= 9) {
+          v = v * 10 + d;
+          ++p;
+        }
+        if ((*p == ',' || *p == '\0') && p - start <= 18) {
+          if (p == start) {
+            v = static_cast<uint64_t>(missing);
+            absent |= 1u << (k - first);
+          }
+          out[k - first] = static_cast<int64_t>(v);
+          ++p;
+        } else {
+          out[k - first] = Integer(k);  // signs, spaces, points, long texts
+          p = data_ + (k < commaCount_ ? commas_[k] : textLen_) + 1;
+        }
+      }
+    }
+    for (; k < first + count; ++k) {
+      out[k - first] = missing;
+      absent |= 1u << (k - first);
+    }
+    return absent;
   }
 
   // IntegerValue((*this)[k]). Most fields are a few plain digits, read here

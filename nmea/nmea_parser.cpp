@@ -273,10 +273,14 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
           DecodeGSA(fields);
           if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));
           break;
-        case Sentence::GSV:
-          if (talker == nmea::Talker::GP) DecodeGSV(fields);
-          if (GnssOn) DecodeGnssGSV(talker, fields);
+        case Sentence::GSV: {
+          // The fields are converted once for both satellite lists.
+          int64_t values[kGsvValues];
+          const uint32_t absent = fields.Integers(0, kGsvValues, 0, values);
+          if (talker == nmea::Talker::GP) DecodeGSV(values, absent);
+          if (GnssOn) DecodeGnssGSV(talker, fields, values, absent);
           break;
+        }
         case Sentence::RMB:
           DecodeRMB(fields);
           break;

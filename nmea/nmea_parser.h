@@ -48,7 +48,10 @@ class CNMEAParser {
   void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
   void DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
-  void DecodeGSV(const nmea::FieldIndex& f);
+  // GSV fields 0 to 18 as integers, 0 where empty or absent, and a bit per
+  // field that was.
+  static constexpr int kGsvValues = 19;
+  void DecodeGSV(const int64_t* values, uint32_t absent);
   void DecodeRMB(const nmea::FieldIndex& f);
   void DecodeRMC(const nmea::FieldIndex& f);
   void DecodeZDA(const nmea::FieldIndex& f);
@@ -167,12 +170,14 @@ class CNMEAParser {
   static constexpr int kGsvSequences = 32;
 
   void ResetGnss();
-  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f);
+  void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f, const int64_t* values,
+                     uint32_t absent);
   void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
   void DecodeGNS(const nmea::FieldIndex& f);
   void NoteEpochTime(const nmea::FieldIndex& f);
   int GsvSequenceSlot(nmea::Talker talker, uint8_t signal);
   int GnssEntry(GnssSystem system, uint16_t id);
+  int NewGnssEntry(GnssSystem system, uint16_t id);
   void EndGsvCycle(int slot);
   void RefreshSnr(int entry);
 

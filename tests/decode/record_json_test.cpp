@@ -104,23 +104,4 @@ TEST(RecordJson, SatelliteTableHasAllEntries) {
   EXPECT_NE(json.find("\"GsaActivePrn\": [7, 0,"), std::string::npos);
 }
 
-TEST(RecordJson, GnssModeAppendsTheSatelliteListWithNullForEmptyValues) {
-  CNMEAParser p;
-  p.SetGnssMode(true);
-  FeedSentence(p, "GNGSA,A,3,72,,,,,,,,,,,,1.0,1.0,1.0,2");
-  FeedSentence(p, "GLGSV,1,1,02,72,45,123,39,88,,,,1");
-  const std::string json = RecordJson(p);
-  std::vector<std::string> keys = TopLevelKeys(json);
-  ASSERT_GE(keys.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(keys.end() - 4, keys.end()),
-            (std::vector<std::string>{"ZdaSentences", "GnssInView", "GnssUsed", "GnssSat"}));
-  EXPECT_NE(json.find("\"GnssInView\": 2,\n  \"GnssUsed\": 1,"), std::string::npos) << json;
-  EXPECT_NE(json.find("\n    {\"System\": \"GLONASS\", \"Id\": 8, \"Nmea\": 72, \"Snr\": 39, "
-                      "\"Azimuth\": 123, \"Elevation\": 45, \"Used\": true},\n    {\"System\": "
-                      "\"GLONASS\", \"Id\": 24, \"Nmea\": 88, \"Snr\": null, \"Azimuth\": null, "
-                      "\"Elevation\": null, \"Used\": false}\n  ]\n}\n"),
-            std::string::npos)
-      << json;
-}
-
 }  // namespace

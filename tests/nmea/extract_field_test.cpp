@@ -130,33 +130,3 @@ TEST(FieldIndexAgreement, IntegerMatchesGeneralConversionOfTheField) {
 }
 
 }  // namespace
-
-namespace {
-
-// GSA numbers are read in one run from field to field; each must still be the
-// general conversion of its field as ExtractField gives it.
-TEST(FieldIndexAgreement, GsaNumbersMatchGeneralConversionOfEachField) {
-  std::mt19937 rng(412);
-  const char alphabet[] = ",,,,,0123456789 +-.";
-  for (int round = 0; round < 5000; ++round) {
-    std::string data(rng() % 80, ' ');
-    for (char& c : data) c = alphabet[rng() % (sizeof alphabet - 1)];
-    if (rng() % 3 == 0) data.insert(rng() % (data.size() + 1), std::string(rng() % 24, '9'));
-    CNMEAParser p;
-    const std::string body = "GPGSA," + data;
-    unsigned x = 0;
-    for (const char c : body) x ^= static_cast<unsigned char>(c);
-    char sum[4];
-    std::snprintf(sum, sizeof sum, "%02X", x);
-    const std::string sentence = "$" + body + "*" + sum;
-    p.FeedBytes(sentence.data(), static_cast<uint32_t>(sentence.size()));
-    for (int slot = 0; slot < 12; ++slot) {
-      char buf[25];
-      CNMEAParser::ExtractField(data.c_str(), slot + 2, buf, sizeof buf);
-      ASSERT_EQ(p.GsaActivePrn[slot], static_cast<uint16_t>(nmea::IntegerValue(buf)))
-          << '"' << data << "\" slot " << slot;
-    }
-  }
-}
-
-}  // namespace
