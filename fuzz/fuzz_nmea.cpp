@@ -89,18 +89,36 @@ QV_CHECKER bool SameRecord(const CNMEAParser& a, const CNMEAParser& b) {
   same = same && QV_SAME(ZdaUtcHour) && QV_SAME(ZdaUtcMinute) && QV_SAME(ZdaUtcSecond) && QV_SAME(ZdaDay) &&
          QV_SAME(ZdaMonth) && QV_SAME(ZdaYear) && QV_SAME(ZdaZoneHours) && QV_SAME(ZdaZoneMinutes) &&
          QV_SAME(ZdaSentences);
+  same = same && QV_SAME(GnssInView) && QV_SAME(GnssUsed);
+  for (int i = 0; i < a.GnssInView && same; ++i) {
+    const GnssSat& x = a.GnssSats[i];
+    const GnssSat& y = b.GnssSats[i];
+    same = x.System == y.System && x.Id == y.Id && x.Nmea == y.Nmea && x.Snr == y.Snr && x.Azimuth == y.Azimuth &&
+           x.Elevation == y.Elevation && x.Used == y.Used;
+  }
 #undef QV_SAME
 #undef QV_SAME_REAL
   return same;
 }
 
+// The satellite list of GNSS mode stays within its table, and its count of
+// used entries is what the entries say.
+QV_CHECKER void CheckGnssList(const CNMEAParser& p) {
+  Check(p.GnssInView <= CNMEAParser::kGnssTableSize);
+  int used = 0;
+  for (int i = 0; i < p.GnssInView; ++i) used += p.GnssSats[i].Used ? 1 : 0;
+  Check(p.GnssUsed == used);
+  if (!p.GnssMode()) Check(p.GnssInView == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The first two bytes steer the chunking and where ResetRecord strikes;
-  // the rest is the stream.
+  // The first two bytes steer the chunking, where ResetRecord strikes and
+  // (the top bit) whether all GNSS talkers are decoded; the rest is the stream.
   if (size < 2) return 0;
-  const unsigned chunkSeed = data[0];
+  const bool gnss = (data[0] & 0x80) != 0;
+  const unsigned chunkSeed = data[0] & 0x7F;
   const unsigned resetEvery = data[1];
   const char* bytes = reinterpret_cast<const char*>(data + 2);
   const size_t length = size - 2;
@@ -110,12 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // agree at every reset and at the end.
   CNMEAParser whole;
   CNMEAParser chunked;
+  whole.SetGnssMode(gnss);
+  chunked.SetGnssMode(gnss);
   size_t wholeFed = 0;
   const auto resetBoth = [&](size_t upTo) {
     whole.FeedBytes(bytes + wholeFed, static_cast<uint32_t>(upTo - wholeFed));
     wholeFed = upTo;
     CheckRecord(whole);
     CheckRecord(chunked);
+    CheckGnssList(chunked);
     Check(SameRecord(whole, chunked));
     const uint32_t total = chunked.SentenceTotal;
     whole.ResetRecord();
@@ -139,6 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   whole.FeedBytes(bytes + wholeFed, static_cast<uint32_t>(length - wholeFed));
   CheckRecord(whole);
   CheckRecord(chunked);
+  CheckGnssList(chunked);
   // How the stream is cut never changes what is decoded.
   Check(SameRecord(whole, chunked));
 
