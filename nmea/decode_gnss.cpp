@@ -35,11 +35,11 @@ int UsedBit(GnssSystem system, uint16_t id) {
 }  // namespace
 
 int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
-  for (int i = 0; i < GnssSequenceCount; ++i) {
-    if (GnssSequences[i].Talker == talker && GnssSequences[i].Signal == signal) return i;
-  }
+  uint8_t& slot = SequenceSlot[static_cast<int>(talker)][signal & 15];
+  if (slot != 0) return slot - 1;
   if (GnssSequenceCount == kGsvSequences) return -1;
   GnssSequences[GnssSequenceCount] = GsvSequence{talker, signal, 0, 0};
+  slot = static_cast<uint8_t>(GnssSequenceCount + 1);
   return GnssSequenceCount++;
 }
 
@@ -59,7 +59,6 @@ int CNMEAParser::NewGnssEntry(GnssSystem system, uint16_t id) {
   GnssSats[i] = GnssSat{system, id, 0, -1, -1, -1, used};
   GnssUsed = static_cast<uint16_t>(GnssUsed + used);
   GnssReported[i] = 0;
-  GnssPending[i] = 0;
   std::memset(GnssSignalSnr[i], -1, sizeof GnssSignalSnr[i]);
   index = static_cast<uint8_t>(i + 1);
   return i;
@@ -76,34 +75,46 @@ void CNMEAParser::RefreshSnr(int entry) {
 // A complete cycle drops this sequence's report from every satellite it no
 // longer names; a satellite that no sequence reports any more leaves the list.
 void CNMEAParser::EndGsvCycle(int slot) {
+  const uint64_t stale = SequenceListed[slot] & ~SequenceCycle[slot];
+  SequenceListed[slot] = SequenceCycle[slot];
+  if (stale == 0) return;
   const uint32_t bit = 1u << slot;
-  uint32_t stale = 0;
-  for (int i = 0; i < GnssInView; ++i) stale |= GnssReported[i] & ~GnssPending[i];
-  if ((stale & bit) == 0) return;
+  bool gone = false;
+  for (uint64_t left = stale; left != 0; left &= left - 1) {
+    const int i = std::countr_zero(left);
+    GnssReported[i] &= ~bit;
+    GnssSignalSnr[i][slot] = -1;
+    RefreshSnr(i);
+    gone |= GnssReported[i] == 0;
+  }
+  if (!gone) return;
+  // Close the gaps, and renumber the entries in every sequence's sets.
+  uint64_t listed[kGsvSequences] = {};
+  uint64_t cycle[kGsvSequences] = {};
   int kept = 0;
   for (int i = 0; i < GnssInView; ++i) {
     GnssSat& sat = GnssSats[i];
-    if ((GnssReported[i] & ~GnssPending[i] & bit) != 0) {
-      GnssReported[i] &= ~bit;
-      GnssSignalSnr[i][slot] = -1;
-      RefreshSnr(i);
-    }
     uint8_t& index = GnssIndex[static_cast<int>(sat.System)][UsedBit(sat.System, sat.Id)];
     if (GnssReported[i] == 0) {
       GnssUsed = static_cast<uint16_t>(GnssUsed - sat.Used);
       index = 0;
       continue;
     }
+    for (int s = 0; s < GnssSequenceCount; ++s) {
+      listed[s] |= (SequenceListed[s] >> i & 1) << kept;
+      cycle[s] |= (SequenceCycle[s] >> i & 1) << kept;
+    }
     if (kept != i) {
       GnssSats[kept] = sat;
       GnssReported[kept] = GnssReported[i];
-      GnssPending[kept] = GnssPending[i];
       std::memcpy(GnssSignalSnr[kept], GnssSignalSnr[i], sizeof GnssSignalSnr[i]);
       index = static_cast<uint8_t>(kept + 1);
     }
     ++kept;
   }
   GnssInView = static_cast<uint16_t>(kept);
+  std::memcpy(SequenceListed, listed, sizeof listed);
+  std::memcpy(SequenceCycle, cycle, sizeof cycle);
 }
 
 // $GLGSV,3,1,10,65,33,212,38,66,71,318,41,72,25,054,35,74,10,298,,1*hh
@@ -124,7 +135,7 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
   GsvSequence& seq = GnssSequences[slot];
   const uint32_t bit = 1u << slot;
   if (number == 1) {
-    for (int i = 0; i < GnssInView; ++i) GnssPending[i] &= ~bit;
+    SequenceCycle[slot] = 0;
     seq.Total = static_cast<uint8_t>(total);
     seq.Next = 1;
   }
@@ -150,7 +161,8 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
     const int16_t before = GnssSignalSnr[e][slot];
     GnssSignalSnr[e][slot] = static_cast<int8_t>(snr);
     GnssReported[e] |= bit;
-    GnssPending[e] |= bit;
+    SequenceListed[slot] |= uint64_t{1} << e;
+    SequenceCycle[slot] |= uint64_t{1} << e;
     if (snr >= sat.Snr) {
       sat.Snr = snr;
     } else if (before == sat.Snr) {

@@ -63,21 +63,17 @@ Talker TalkerOfSystemId(int64_t systemId);
 
 namespace detail {
 
-inline bool Take(GnssSystem s, int64_t id, GnssSystem& system, uint16_t& out) {
+constexpr bool Take(GnssSystem s, int64_t id, GnssSystem& system, uint16_t& out) {
   system = s;
   out = static_cast<uint16_t>(id);
   return true;
 }
 
-}  // namespace detail
-
-// The system and the number within it of the satellite that `talker` sends as
-// `n`. False when no system uses that number for that talker, as for an
-// empty or zero field. Numbers up to 64 mean different satellites for
-// different talkers; above that, each range belongs to one system whoever
-// sends it, except that 201-202 are QZSS unless a BeiDou talker sends them.
-inline bool ClassifySatellite(Talker talker, int64_t n, GnssSystem& system, uint16_t& id) {
-  using detail::Take;
+// The rules below, as ClassifySatellite applies them through a table.
+// Numbers up to 64 mean different satellites for different talkers; above
+// that, each range belongs to one system whoever sends it, except that
+// 201-202 are QZSS unless a BeiDou talker sends them.
+constexpr bool ClassifyByRange(Talker talker, int64_t n, GnssSystem& system, uint16_t& id) {
   if (n <= 0) return false;
   const bool beidouTalker = talker == Talker::GB || talker == Talker::BD;
   if (n <= 64) {
@@ -108,6 +104,41 @@ inline bool ClassifySatellite(Talker talker, int64_t n, GnssSystem& system, uint
   if (n >= 301 && n <= 336) return Take(GnssSystem::Galileo, n - 300, system, id);
   if (n >= 401 && n <= 463) return Take(GnssSystem::BeiDou, n - 400, system, id);
   return false;
+}
+
+// No system uses a number above this.
+inline constexpr int kNumberedUpTo = 463;
+
+// Per talker (None included) and number: 0 when no system uses it, otherwise
+// the system plus 1 times 256 plus the number within the system. Every GSV and
+// GSA satellite is looked up, and one load is cheaper than the branches.
+inline constexpr auto kSatelliteCodes = [] {
+  struct Table {
+    uint16_t code[kTalkerCount + 1][kNumberedUpTo + 1];
+  } t{};
+  for (int talker = 0; talker <= kTalkerCount; ++talker) {
+    for (int n = 0; n <= kNumberedUpTo; ++n) {
+      GnssSystem system{};
+      uint16_t id = 0;
+      if (ClassifyByRange(static_cast<Talker>(talker), n, system, id)) {
+        t.code[talker][n] = static_cast<uint16_t>((static_cast<int>(system) + 1) << 8 | id);
+      }
+    }
+  }
+  return t;
+}();
+
+}  // namespace detail
+
+// The system and the number within it of the satellite that `talker` sends as
+// `n`. False when no system uses that number for that talker, as for an
+// empty or zero field.
+inline bool ClassifySatellite(Talker talker, int64_t n, GnssSystem& system, uint16_t& id) {
+  if (static_cast<uint64_t>(n) > detail::kNumberedUpTo) return false;
+  const uint16_t code = detail::kSatelliteCodes.code[static_cast<int>(talker)][n];
+  system = static_cast<GnssSystem>((code >> 8) - 1);
+  id = static_cast<uint16_t>(code & 0xFF);
+  return code != 0;
 }
 
 }  // namespace nmea

@@ -383,7 +383,9 @@ void CNMEAParser::ResetGnss() {
   GnssSequenceCount = 0;
   for (auto& seq : GnssSequences) seq = GsvSequence{nmea::Talker::None, 0, 0, 0};
   std::memset(GnssReported, 0, sizeof GnssReported);
-  std::memset(GnssPending, 0, sizeof GnssPending);
+  std::memset(SequenceListed, 0, sizeof SequenceListed);
+  std::memset(SequenceCycle, 0, sizeof SequenceCycle);
+  std::memset(SequenceSlot, 0, sizeof SequenceSlot);
   std::memset(GnssSignalSnr, -1, sizeof GnssSignalSnr);
   for (auto& bits : GnssUsedIds) bits = 0;
   std::memset(GnssIndex, 0, sizeof GnssIndex);

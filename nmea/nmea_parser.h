@@ -185,10 +185,17 @@ class CNMEAParser {
   uint8_t GnssSequenceCount;
   GsvSequence GnssSequences[kGsvSequences];
   // Per entry of GnssSats, one bit per GSV sequence: the sequences that
-  // reported it in their last complete cycle or the one being collected, and
-  // those that reported it in the cycle being collected.
+  // reported it in their last complete cycle or the one being collected.
   uint32_t GnssReported[kGnssTableSize];
-  uint32_t GnssPending[kGnssTableSize];
+  // Per GSV sequence, one bit per entry of GnssSats: the entries it reported
+  // in its last complete cycle or the one being collected, and those it
+  // reported in the cycle being collected. A complete cycle then finds the
+  // satellites it left out without a walk through the list.
+  static_assert(kGnssTableSize <= 64, "an entry is a bit of a 64-bit set");
+  uint64_t SequenceListed[kGsvSequences];
+  uint64_t SequenceCycle[kGsvSequences];
+  // Where each talker's sequence for each signal ID stands, plus 1 (0: none).
+  uint8_t SequenceSlot[nmea::kTalkerCount + 1][16];
   int8_t GnssSignalSnr[kGnssTableSize][kGsvSequences];
   // The current epoch's used satellites, a bit per number within each system
   // (SBAS PRN 120 is bit 1), and the systems whose GSA it has seen.
