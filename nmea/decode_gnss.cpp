@@ -183,17 +183,21 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
   const int systemId = f.Count() >= 18 ? HexId(f[17]) : 0;
   const Talker bySystemId = TalkerOfSystemId(systemId);
   const Talker numbering = bySystemId != Talker::None ? bySystemId : talker;
-  // DecodeGSA has just read the numbers into GsaActivePrn.
-  GnssSystem systems[12];
-  uint16_t ids[12];
-  int found = 0;
-  uint8_t systemMask = 0;
+  // DecodeGSA has just read the numbers into GsaActivePrn; here they become
+  // a set of used bits for each system they belong to.
+  uint64_t used[kGnssSystemCount];
+  uint8_t named = 0;  // the systems of those numbers
   for (int slot = 0; slot < 12; ++slot) {
-    if (ClassifySatellite(numbering, GsaActivePrn[slot], systems[found], ids[found])) {
-      systemMask = static_cast<uint8_t>(systemMask | 1u << static_cast<int>(systems[found]));
-      ++found;
+    GnssSystem system;
+    uint16_t id;
+    if (ClassifySatellite(numbering, GsaActivePrn[slot], system, id)) {
+      const int s = static_cast<int>(system);
+      const uint64_t bit = uint64_t{1} << UsedBit(system, id);
+      used[s] = (named >> s & 1) != 0 ? used[s] | bit : bit;
+      named = static_cast<uint8_t>(named | 1u << s);
     }
   }
+  uint8_t systemMask = named;
   if (bySystemId != Talker::None) {
     static constexpr GnssSystem kBySystemId[] = {GnssSystem::Gps,     GnssSystem::Glonass,
                                                  GnssSystem::Galileo, GnssSystem::BeiDou,
@@ -211,14 +215,18 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
     GnssEpochChanged = false;
   }
   GnssEpochSystems = static_cast<uint8_t>(GnssEpochSystems | systemMask);
-  for (int i = 0; i < found; ++i) {
-    const int s = static_cast<int>(systems[i]);
-    const int bit = UsedBit(systems[i], ids[i]);
-    GnssUsedIds[s] |= uint64_t{1} << bit;
-    const int index = GnssIndex[s][bit];
-    if (index != 0 && !GnssSats[index - 1].Used) {
-      GnssSats[index - 1].Used = true;
-      ++GnssUsed;
+  // A listed satellite is marked exactly when its bit is set, so only the
+  // bits new to the epoch need a look in the list.
+  for (unsigned systems = named; systems != 0; systems &= systems - 1) {
+    const int s = std::countr_zero(systems);
+    const uint64_t fresh = used[s] & ~GnssUsedIds[s];
+    GnssUsedIds[s] |= used[s];
+    for (uint64_t left = fresh; left != 0; left &= left - 1) {
+      const int index = GnssIndex[s][std::countr_zero(left)];
+      if (index != 0) {
+        GnssSats[index - 1].Used = true;
+        ++GnssUsed;
+      }
     }
   }
   // Each system's GSA repeats the fix type; one without satellites of its own

@@ -12,13 +12,3 @@ char GnssSystemLetter(GnssSystem s) {
   const auto i = static_cast<unsigned>(s);
   return i < kGnssSystemCount ? kLetters[i] : '?';
 }
-
-namespace nmea {
-
-Talker TalkerOfSystemId(int64_t systemId) {
-  static constexpr Talker kBySystemId[] = {Talker::None, Talker::GP, Talker::GL, Talker::GA,
-                                           Talker::GB,   Talker::GQ, Talker::GI};
-  return systemId >= 1 && systemId <= 6 ? kBySystemId[systemId] : Talker::None;
-}
-
-}  // namespace nmea

@@ -59,7 +59,11 @@ inline Talker TalkerOf(const char* address) {
 
 // The talker whose satellites an NMEA 4.10/4.11 system ID (1 GPS, 2 GLONASS,
 // 3 Galileo, 4 BeiDou, 5 QZSS, 6 NavIC) names; None for any other ID.
-Talker TalkerOfSystemId(int64_t systemId);
+inline Talker TalkerOfSystemId(int64_t systemId) {
+  constexpr Talker kBySystemId[] = {Talker::None, Talker::GP, Talker::GL, Talker::GA,
+                                    Talker::GB,   Talker::GQ, Talker::GI};
+  return systemId >= 1 && systemId <= 6 ? kBySystemId[systemId] : Talker::None;
+}
 
 namespace detail {
 
