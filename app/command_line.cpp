@@ -11,6 +11,41 @@ CommandLineResult Mistake(const QString& text) {
   return {false, kUsageError, QStringLiteral("quorvane-viewer: %1 (try --help)\n").arg(text), true};
 }
 
+// Qt's own options, which the application object takes out of the command
+// line itself once it exists. Those in the first list take a value, as the
+// next argument or after "=". Qt accepts them with one dash or two.
+bool IsQtOption(const QString& argument, bool& takesValue) {
+  static const QStringList kWithValue = {
+      QStringLiteral("platform"),     QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+      QStringLiteral("plugin"),       QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowicon"),
+      QStringLiteral("qwindowtitle"), QStringLiteral("session"),            QStringLiteral("display"),
+      QStringLiteral("geometry"),     QStringLiteral("style"),              QStringLiteral("stylesheet"),
+      QStringLiteral("qmljsdebugger"), QStringLiteral("dialogs"),           QStringLiteral("fontengine")};
+  static const QStringList kFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                     QStringLiteral("nograb"), QStringLiteral("dograb")};
+  if (!argument.startsWith(QLatin1Char('-'))) return false;
+  QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+  const qsizetype equals = name.indexOf(QLatin1Char('='));
+  if (equals >= 0) name.truncate(equals);
+  takesValue = equals < 0 && kWithValue.contains(name);
+  return kWithValue.contains(name) || (equals < 0 && kFlags.contains(name));
+}
+
+// The arguments without Qt's own options, so that "-platform xcb" or
+// "-style Fusion" reach Qt instead of being refused as unknown here.
+QStringList WithoutQtOptions(const QStringList& arguments) {
+  QStringList own;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    bool takesValue = false;
+    if (i == 0 || !IsQtOption(arguments[i], takesValue)) {
+      own << arguments[i];
+    } else if (takesValue) {
+      ++i;
+    }
+  }
+  return own;
+}
+
 }  // namespace
 
 CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOptions& options) {
@@ -33,7 +68,7 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
   const QCommandLineOption gnss(QStringLiteral("gnss"), QStringLiteral("Decode all GNSS talkers (GN, GL, GA, GB, ...)."));
   parser.addOptions({help, version, port, baud, connect, log, logDir, gnss});
 
-  if (!parser.parse(arguments)) return Mistake(parser.errorText());
+  if (!parser.parse(WithoutQtOptions(arguments))) return Mistake(parser.errorText());
   if (parser.isSet(help)) {
     // Without an application object the parser does not know the program's name.
     QString text = parser.helpText();

@@ -62,6 +62,8 @@ class ViewerProcess : public E2eFixture {
 TEST_F(ViewerProcess, CommandLineHelpVersionAndMistakes) {
   EXPECT_TRUE(Run({"--help"}) == 0 && First.readAllStandardOutput().contains("--log-dir <DIR>"));
   EXPECT_TRUE(Run({"--version"}) == 0 && First.readAllStandardOutput() == "quorvane-viewer 0.99.b\n");
+  // Qt's own options are left to Qt, with their values.
+  EXPECT_EQ(Run({"-platform", "offscreen", "-style=Fusion", "--reverse", "--version"}), 0);
   for (const QStringList& wrong : {QStringList{"--frobnicate"}, {"--baud", "fast"}, {"stray"}, {"--port"}}) {
     EXPECT_EQ(Run(wrong), 2) << wrong.join(' ').toStdString();
     const QByteArray error = First.readAllStandardError();
