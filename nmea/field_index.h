@@ -64,30 +64,47 @@ class FieldIndex {
       return absent;
     }
     const int last = std::min(first + count, std::min(commaCount_ + 1, kMaxFields));
-    if (k < last) {
-      // Each field ends at its comma or at the text's end, where the reader
-      // left a NUL (the text holds no other); neither is a digit.
-      const char* p = data_ + (k == 0 ? 0 : commas_[k - 1] + 1);
-      for (; k < last; ++k) {
-        const char* const start = p;
-        uint64_t v = 0;
-        unsigned d;
-        while ((d = static_cast<unsigned>(static_cast<uint8_t>(*p)) - 48u) <= 9) {
-          v = v * 10 + d;
-          ++p;
-        }
-        if ((*p == ',' || *p == '\0') && p - start <= 18) {
-          if (p == start) {
-            v = static_cast<uint64_t>(missing);
-            absent |= 1u << (k - first);
+    for (; k < last; ++k) {
+      // Satellite numbers, elevations, azimuths and SNRs are one to three
+      // digits: those lengths are read straight, without a loop whose exit
+      // the processor would have to guess field by field.
+      const int begin = k == 0 ? 0 : commas_[k - 1] + 1;
+      const auto* const d = reinterpret_cast<const uint8_t*>(data_) + begin;
+      const uint32_t bit = 1u << (k - first);
+      unsigned a, b, c;
+      switch ((k < commaCount_ ? commas_[k] : textLen_) - begin) {
+        case 0:
+          out[k - first] = missing;
+          absent |= bit;
+          continue;
+        case 1:
+          a = d[0] - 48u;
+          if (a <= 9) {
+            out[k - first] = a;
+            continue;
           }
-          out[k - first] = static_cast<int64_t>(v);
-          ++p;
-        } else {
-          out[k - first] = Integer(k);  // signs, spaces, points, long texts
-          p = data_ + (k < commaCount_ ? commas_[k] : textLen_) + 1;
-        }
+          break;
+        case 2:
+          a = d[0] - 48u;
+          b = d[1] - 48u;
+          if ((a | b) <= 9) {
+            out[k - first] = a * 10 + b;
+            continue;
+          }
+          break;
+        case 3:
+          a = d[0] - 48u;
+          b = d[1] - 48u;
+          c = d[2] - 48u;
+          if ((a | b | c) <= 9) {
+            out[k - first] = a * 100 + b * 10 + c;
+            continue;
+          }
+          break;
+        default:
+          break;
       }
+      out[k - first] = Integer(k);  // longer numbers, signs, spaces, points
     }
     for (; k < first + count; ++k) {
       out[k - first] = missing;
