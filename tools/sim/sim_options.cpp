@@ -1,11 +1,9 @@
 #include "sim_options.h"
 
+#include "option_values.h"
 #include "utc_time.h"
 
-#include <cerrno>
-#include <cmath>
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -17,35 +15,9 @@ constexpr int kGnssSatellitesPerSystem = 8;
 constexpr int kGnssMaxPerSystem = 16;
 constexpr int kGnssBaud = 38400;  // four systems then fill a 64-entry table
 
-struct Error {
-    std::string message;
-};
-
-double toReal(const std::string& name, const std::string& text, double lo, double hi)
-{
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
-        throw Error{"invalid value '" + text + "' for " + name + ": expected a number"};
-    if (v < lo || v > hi)
-        throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to "
-                    + std::to_string(hi) + ")"};
-    return v;
-}
-
-long long toInteger(const std::string& name, const std::string& text, long long lo, long long hi)
-{
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno == ERANGE)
-        throw Error{"invalid value '" + text + "' for " + name + ": expected a whole number"};
-    if (v < lo || v > hi)
-        throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to "
-                    + std::to_string(hi) + ")"};
-    return v;
-}
+using Error = tool_options::UsageError;
+using tool_options::IntegerValue;
+using tool_options::RealValue;
 
 Waypoint toWaypoint(const std::string& name, const std::string& text)
 {
@@ -54,8 +26,8 @@ Waypoint toWaypoint(const std::string& name, const std::string& text)
         throw Error{"invalid value '" + text + "' for " + name + ": expected LAT,LON[,NAME]"};
     const std::size_t c2 = text.find(',', c1 + 1);
     Waypoint wp;
-    wp.lat = toReal(name + " latitude", text.substr(0, c1), -90.0, 90.0);
-    wp.lon = toReal(name + " longitude", text.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1),
+    wp.lat = RealValue(name + " latitude", text.substr(0, c1), -90.0, 90.0);
+    wp.lon = RealValue(name + " longitude", text.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1),
                     -180.0, 180.0);
     if (c2 != std::string::npos) {
         wp.name = text.substr(c2 + 1);
@@ -101,29 +73,29 @@ const std::map<std::string, Setter>& valueOptions()
 {
     static const std::map<std::string, Setter> options = {
         {"--seed", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.seed = static_cast<std::uint64_t>(toInteger(n, v, 0, 9223372036854775807LL)); }},
-        {"--lat", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lat = toReal(n, v, -90, 90); }},
-        {"--lon", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lon = toReal(n, v, -180, 180); }},
+             o.world.seed = static_cast<std::uint64_t>(IntegerValue(n, v, 0, 9223372036854775807LL)); }},
+        {"--lat", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lat = RealValue(n, v, -90, 90); }},
+        {"--lon", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.lon = RealValue(n, v, -180, 180); }},
         {"--alt", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.altitude = toReal(n, v, -1000, 100000); }},
+             o.world.altitude = RealValue(n, v, -1000, 100000); }},
         {"--speed", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.speedKmh = toReal(n, v, 0, 2000); }},
+             o.world.speedKmh = RealValue(n, v, 0, 2000); }},
         {"--course", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.courseDeg = toReal(n, v, 0, 360); }},
+             o.world.courseDeg = RealValue(n, v, 0, 360); }},
         {"--turn", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.turnDegPerSecond = toReal(n, v, -90, 90); }},
+             o.world.turnDegPerSecond = RealValue(n, v, -90, 90); }},
         {"--satellites", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.satellites = static_cast<int>(toInteger(n, v, 0, 36)); }},
+             o.world.satellites = static_cast<int>(IntegerValue(n, v, 0, 36)); }},
         {"--snr-min", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.snrThreshold = static_cast<int>(toInteger(n, v, 0, 99)); }},
+             o.world.snrThreshold = static_cast<int>(IntegerValue(n, v, 0, 99)); }},
         {"--acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.acquireSeconds = toReal(n, v, 0, 3600); }},
+             o.world.acquireSeconds = RealValue(n, v, 0, 3600); }},
         {"--warm-acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.warmAcquireSeconds = toReal(n, v, 0, 3600); }},
+             o.world.warmAcquireSeconds = RealValue(n, v, 0, 3600); }},
         {"--hot-acquire", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.hotAcquireSeconds = toReal(n, v, 0, 3600); }},
+             o.world.hotAcquireSeconds = RealValue(n, v, 0, 3600); }},
         {"--acquire-spread", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.world.acquireSpread = toReal(n, v, 0, 3600); }},
+             o.world.acquireSpread = RealValue(n, v, 0, 3600); }},
         {"--start-time", [](SimOptions& o, const std::string& n, const std::string& v) {
              const std::optional<Centis> t = parseUtc(v);
              if (!t)
@@ -132,10 +104,10 @@ const std::map<std::string, Setter>& valueOptions()
              o.startTimeGiven = true; }},
         {"--waypoint", [](SimOptions& o, const std::string& n, const std::string& v) { o.world.waypoint = toWaypoint(n, v); }},
         {"--baud", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.baud = static_cast<int>(toInteger(n, v, 300, 4000000)); }},
-        {"--pace", [](SimOptions& o, const std::string& n, const std::string& v) { o.pace = toReal(n, v, 0.01, 1000); }},
+             o.baud = static_cast<int>(IntegerValue(n, v, 300, 4000000)); }},
+        {"--pace", [](SimOptions& o, const std::string& n, const std::string& v) { o.pace = RealValue(n, v, 0.01, 1000); }},
         {"--cycles", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.cycles = toInteger(n, v, 1, 1000000000); }},
+             o.cycles = IntegerValue(n, v, 1, 1000000000); }},
         {"--transcript", [](SimOptions& o, const std::string& n, const std::string& v) {
              if (v.empty())
                  throw Error{n + " needs a file name"};
@@ -144,21 +116,21 @@ const std::map<std::string, Setter>& valueOptions()
              if (v.empty())
                  throw Error{n + " needs a file name"};
              o.playFile = v; }},
-        {"--rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.rate = toReal(n, v, 0.01, 100000); }},
+        {"--rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.rate = RealValue(n, v, 0.01, 100000); }},
         {"--bad-checksum-rate", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.faults.badChecksum = toReal(n, v, 0, 1); }},
-        {"--cut-rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.faults.cut = toReal(n, v, 0, 1); }},
+             o.faults.badChecksum = RealValue(n, v, 0, 1); }},
+        {"--cut-rate", [](SimOptions& o, const std::string& n, const std::string& v) { o.faults.cut = RealValue(n, v, 0, 1); }},
         {"--garbage-rate", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.faults.garbage = toReal(n, v, 0, 1); }},
+             o.faults.garbage = RealValue(n, v, 0, 1); }},
         {"--stall-after", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.stallAfter = toReal(n, v, 0, 1e7); }},
-        {"--stall-for", [](SimOptions& o, const std::string& n, const std::string& v) { o.stallFor = toReal(n, v, 0, 1e7); }},
+             o.stallAfter = RealValue(n, v, 0, 1e7); }},
+        {"--stall-for", [](SimOptions& o, const std::string& n, const std::string& v) { o.stallFor = RealValue(n, v, 0, 1e7); }},
         {"--systems", [](SimOptions& o, const std::string& n, const std::string& v) {
              o.world.gnss.systems = toSystems(n, v); }},
         {"--nmea", [](SimOptions& o, const std::string& n, const std::string& v) {
              o.world.gnss.version = toVersion(n, v); }},
         {"--hangup-after", [](SimOptions& o, const std::string& n, const std::string& v) {
-             o.hangupAfter = toReal(n, v, 0, 1e7); }},
+             o.hangupAfter = RealValue(n, v, 0, 1e7); }},
     };
     return options;
 }

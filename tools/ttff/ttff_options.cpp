@@ -1,44 +1,18 @@
 #include "ttff_options.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include "option_values.h"
 
 namespace ttff {
 
 namespace {
 
-struct Error {
-  std::string message;
-};
-
-double ToReal(const std::string& name, const std::string& text, double lo, double hi) {
-  errno = 0;
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
-    throw Error{"invalid value '" + text + "' for " + name + ": expected a number"};
-  if (v < lo || v > hi)
-    throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to " +
-                std::to_string(hi) + ")"};
-  return v;
-}
-
-long ToInteger(const std::string& name, const std::string& text, long lo, long hi) {
-  errno = 0;
-  char* end = nullptr;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || errno == ERANGE)
-    throw Error{"invalid value '" + text + "' for " + name + ": expected a whole number"};
-  if (v < lo || v > hi)
-    throw Error{"value '" + text + "' for " + name + " is out of range (" + std::to_string(lo) + " to " +
-                std::to_string(hi) + ")"};
-  return v;
-}
+using Error = tool_options::UsageError;
+using tool_options::IntegerValue;
+using tool_options::RealValue;
 
 void SetValue(Options& o, const std::string& name, const std::string& value) {
   if (name == "--baud") {
-    o.baud = static_cast<unsigned>(ToInteger(name, value, 50, 4000000));
+    o.baud = static_cast<unsigned>(IntegerValue(name, value, 50, 4000000));
   } else if (name == "--chip") {
     const auto chip = restart::ParseChip(value);
     if (!chip) throw Error{"invalid value '" + value + "' for --chip: expected sirf, skytraq, mtk or ublox"};
@@ -48,11 +22,11 @@ void SetValue(Options& o, const std::string& name, const std::string& value) {
     if (!start) throw Error{"invalid value '" + value + "' for --start: expected cold, warm or hot"};
     o.start = *start;
   } else if (name == "--runs") {
-    o.runs = ToInteger(name, value, 1, 1000000);
+    o.runs = IntegerValue(name, value, 1, 1000000);
   } else if (name == "--timeout") {
-    o.timeout = ToReal(name, value, 0.1, 86400);
+    o.timeout = RealValue(name, value, 0.1, 86400);
   } else if (name == "--settle") {
-    o.settle = ToReal(name, value, 0, 86400);
+    o.settle = RealValue(name, value, 0, 86400);
   } else if (name == "--csv") {
     if (value.empty()) throw Error{"--csv needs a file name"};
     o.csv = value;
