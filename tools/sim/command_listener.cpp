@@ -1,5 +1,7 @@
 #include "command_listener.h"
 
+#include "nmea_builder.h"
+
 #include <cctype>
 #include <cstdio>
 
@@ -88,10 +90,7 @@ bool checksumValid(std::string_view line, std::string* why)
     const int lo = hexValue(line[star + 2]);
     if (hi < 0 || lo < 0)
         return fail(why, "checksum is not two hex digits");
-    std::uint8_t sum = 0;
-    for (char c : line.substr(1, star - 1))
-        sum ^= static_cast<std::uint8_t>(c);
-    if (sum != hi * 16 + lo)
+    if (nmeaChecksum(line.substr(1, star - 1)) != hi * 16 + lo)
         return fail(why, "wrong checksum");
     return true;
 }
