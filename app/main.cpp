@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     if (!options.Baud.isEmpty()) form.BaudComboBox1->setEditText(options.Baud);
     if (options.Gnss) form.SetGnssMode(true);
     const QStringList recovered = RecoverNmeaJournals(NmeaLogFolder());
+    RemoveUnfinishedLogSaves(NmeaLogFolder());
     form.show();
     // After the first paint, so the window is there behind the message box
     // and behind a failed connect's error.

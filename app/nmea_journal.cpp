@@ -125,3 +125,15 @@ QStringList RecoverNmeaJournals(const QString& folder) {
   }
   return recovered;
 }
+
+void RemoveUnfinishedLogSaves(const QString& folder) {
+  const QDir dir(folder);
+  for (const QString& name : dir.entryList({QStringLiteral(".nmea_*.txt.??????")}, QDir::Files | QDir::Hidden)) {
+    const QByteArray native = QFile::encodeName(dir.filePath(name));
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    // A save in progress holds its lock from the moment it makes the file.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(native.constData());
+    ::close(fd);
+  }
+}

@@ -52,3 +52,9 @@ class NmeaJournal {
 // "nmea_recovered_yyyymmddhhnn.txt" after its last change, and returns the new
 // paths. Empty journals (logging started, nothing received) are removed.
 QStringList RecoverNmeaJournals(const QString& folder);
+
+// Removes the hidden files of log saves into `folder` that a kill or a crash
+// cut short (".nmea_….txt.XXXXXX", beside the log they were to become) and
+// that no running viewer is still writing. Nothing is lost with them: the
+// lines they held are still in the journal that the same run kept.
+void RemoveUnfinishedLogSaves(const QString& folder);

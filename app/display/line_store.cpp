@@ -1,6 +1,7 @@
 #include "app/display/line_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -217,6 +218,9 @@ void SaveLinesToFile(const std::string& path, const LineStore& lines) {
   if (fd < 0) {
     throw EFileError("Cannot create file " + path);
   }
+  // Held until the file is closed: a viewer that starts meanwhile tells a
+  // save in progress from one a kill cut short, whose file it removes.
+  ::flock(fd, LOCK_EX | LOCK_NB);
   // mkostemp makes the file private; a log gets the permissions a plain create would give.
   const mode_t mask = ::umask(0);
   ::umask(mask);

@@ -1,9 +1,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -168,6 +172,25 @@ TEST_F(LiveLog, JournalHoldsTheLoggedLinesIsLeftAloneWhileHeldAndGoesAtStop) {
   ASSERT_EQ(recovered.size(), 1);
   EXPECT_TRUE(QDir(recovered[0]).dirName().startsWith(QStringLiteral("nmea_recovered_")));
   EXPECT_EQ(ReadFile(recovered[0]), "\n" + kRmc + "\r\n");
+}
+
+TEST(UnfinishedLogSaves, OnlyThoseNoViewerIsWritingGo) {
+  QTemporaryDir dir;
+  const auto make = [&dir](const char* name) {
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("$GPGGA,1\r\n");
+  };
+  make(".nmea_202612091402.txt.Ab3xYz");  // cut short by a kill
+  make(".nmea_202612091403.txt.Qw9eRt");  // being written by another viewer
+  make(".nmea_journal_Zx8cVb");
+  make(".nmea_notes.txt");
+  const int held = ::open(QFile::encodeName(dir.filePath(".nmea_202612091403.txt.Qw9eRt")), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  RemoveUnfinishedLogSaves(dir.path());
+  ::close(held);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            QStringList({".nmea_202612091403.txt.Qw9eRt", ".nmea_journal_Zx8cVb", ".nmea_notes.txt"}));
 }
 
 }  // namespace
