@@ -4,10 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
 
@@ -176,21 +174,15 @@ TEST_F(LiveLog, JournalHoldsTheLoggedLinesIsLeftAloneWhileHeldAndGoesAtStop) {
 
 TEST(UnfinishedLogSaves, OnlyThoseNoViewerIsWritingGo) {
   QTemporaryDir dir;
-  const auto make = [&dir](const char* name) {
-    QFile f(dir.filePath(QString::fromLatin1(name)));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("$GPGGA,1\r\n");
-  };
-  make(".nmea_202612091402.txt.Ab3xYz");  // cut short by a kill
-  make(".nmea_202612091403.txt.Qw9eRt");  // being written by another viewer
-  make(".nmea_journal_Zx8cVb");
-  make(".nmea_notes.txt");
-  const int held = ::open(QFile::encodeName(dir.filePath(".nmea_202612091403.txt.Qw9eRt")), O_RDONLY);
-  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  // The first is a save that another viewer is running, the last one a kill cut short.
+  const QStringList kept = {".nmea_202612091403.txt.Qw9eRt", ".nmea_journal_Zx8cVb", ".nmea_notes.txt"};
+  for (const QString& name : kept + QStringList{".nmea_202612091402.txt.Ab3xYz"}) {
+    EXPECT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+  }
+  QFile held(dir.filePath(kept[0]));
+  ASSERT_TRUE(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX | LOCK_NB) == 0);
   RemoveUnfinishedLogSaves(dir.path());
-  ::close(held);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            QStringList({".nmea_202612091403.txt.Qw9eRt", ".nmea_journal_Zx8cVb", ".nmea_notes.txt"}));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
 
 }  // namespace
