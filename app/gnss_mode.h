@@ -1,11 +1,6 @@
 #pragma once
 
-#include <QSettings>
-#include <QString>
-#include <QStringList>
-
 #include <cstdint>
-#include <memory>
 
 // GNSS mode: decoding every satellite-system talker (GN, GL, GA, GB, ...), not
 // just GP. Switched by "--gnss", by the window's context menu, or by accepting
@@ -15,14 +10,6 @@ inline constexpr const char* kGnssMenuText = "Decode all GNSS talkers";
 inline constexpr const char* kGnssOfferText =
     "This receiver sends multi-constellation (GN) sentences, which are not decoded now. "
     "Decode all GNSS talkers?";
-
-// The viewer's remembered settings: the user's configuration file, or the file
-// given to SetSettingsFile (tests point it at a scratch file so they never touch
-// the user's own).
-void SetSettingsFile(const QString& path);
-std::unique_ptr<QSettings> OpenSettings();
-bool GnssModeSetting();
-void SaveGnssModeSetting(bool on);
 
 // Watches the first seconds of a connection or a replay for a receiver that
 // speaks only other talkers: at least three checksummed fix sentences

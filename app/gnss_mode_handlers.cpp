@@ -8,6 +8,7 @@
 #include "main_form.h"
 #include "main_unit.h"
 #include "message_box.h"
+#include "app/settings/settings.h"
 
 // The mode's entry sits in a context menu on every part of the window, so the
 // layout stays as it is; an edit box keeps its own entries above it.

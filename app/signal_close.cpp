@@ -13,7 +13,7 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 int WakeFds[2] = {-1, -1};
 
-void OnSignal(int signal) {
+void WakeOnSignal(int signal) {
   // Only async-signal-safe calls here.
   const int saved = errno;
   const char byte = static_cast<char>(signal);
@@ -26,12 +26,12 @@ void OnSignal(int signal) {
 }  // namespace
 
 SignalCloser::SignalCloser(std::function<void()> onSignal, QObject* parent)
-    : QObject(parent), OnSignal(std::move(onSignal)) {
+    : QObject(parent), CloseWindow(std::move(onSignal)) {
   if (::pipe2(WakeFds, O_CLOEXEC | O_NONBLOCK) != 0) return;
   Notifier = new QSocketNotifier(WakeFds[0], QSocketNotifier::Read, this);
   connect(Notifier, &QSocketNotifier::activated, this, [this] { Drain(); });
   struct sigaction action {};
-  action.sa_handler = &::OnSignal;
+  action.sa_handler = &WakeOnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int signal : kSignals) ::sigaction(signal, &action, nullptr);
@@ -52,5 +52,5 @@ void SignalCloser::Drain() {
   }
   if (Handled) return;
   Handled = true;
-  OnSignal();
+  CloseWindow();
 }

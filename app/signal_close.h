@@ -18,7 +18,7 @@ class SignalCloser : public QObject {
  private:
   void Drain();
 
-  std::function<void()> OnSignal;
+  std::function<void()> CloseWindow;
   QSocketNotifier* Notifier = nullptr;
   bool Handled = false;
 };

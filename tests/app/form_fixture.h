@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "fake_sysfs.h"
-#include "gnss_mode.h"
 #include "main_form.h"
 #include "main_unit.h"
 #include "message_box.h"
+#include "app/settings/settings.h"
 
 // Builds a window over a fake port tree and records message boxes instead of
 // showing them. `OnMessage` may act while a box would be open.

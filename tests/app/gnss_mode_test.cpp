@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "form_fixture.h"
+#include "app/settings/settings.h"
 
 using GnssModeSwitch = FormFixture;
 

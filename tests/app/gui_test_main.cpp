@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "application.h"
-#include "gnss_mode.h"
+#include "app/settings/settings.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

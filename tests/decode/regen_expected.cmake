@@ -1,6 +1,6 @@
 # Rewrites the expected decoder output beside every recording in DATA_DIR:
-# NAME.json as a file replay feeds it, NAME.raw.json fed as one raw stream.
-# The recordings in DATA_DIR/gnss are decoded in GNSS mode.
+# NAME.json as a file replay feeds it, and NAME.raw.json fed as one raw stream
+# only where that differs. The recordings in DATA_DIR/gnss are decoded in GNSS mode.
 foreach(folder "" "/gnss")
   if(folder STREQUAL "")
     set(gnss)
@@ -24,6 +24,11 @@ foreach(folder "" "/gnss")
         message(FATAL_ERROR "quorvane-decode failed on ${recording}: ${rc}")
       endif()
     endforeach()
+    file(READ "${DATA_DIR}${folder}/${stem}.json" lines_json)
+    file(READ "${DATA_DIR}${folder}/${stem}.raw.json" raw_json)
+    if(lines_json STREQUAL raw_json)
+      file(REMOVE "${DATA_DIR}${folder}/${stem}.raw.json")
+    endif()
     message(STATUS "Expected output written for ${stem}")
   endforeach()
 endforeach()

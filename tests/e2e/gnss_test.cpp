@@ -6,6 +6,7 @@
 #include "app/display/signal_chart.h"
 #include "app/display/sky_view.h"
 #include "e2e_fixture.h"
+#include "app/settings/settings.h"
 
 namespace {
 
