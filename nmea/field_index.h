@@ -41,94 +41,24 @@ class FieldIndex {
   // Fields in the data part, empty ones included, counted up to kMaxFields + 1.
   int Count() const { return commaCount_ + 1; }
 
-  // Integer(k), or `missing` when field k is empty or absent.
-  int64_t IntegerOr(int k, int64_t missing) const {
-    if (k < 0 || k > commaCount_ || k >= kMaxFields) return missing;
-    if (mayHoldStar_) return Found(k) ? Integer(k) : missing;
-    const int begin = k == 0 ? 0 : commas_[k - 1] + 1;
-    return (k < commaCount_ ? commas_[k] : textLen_) == begin ? missing : Integer(k);
-  }
-
-  // IntegerOr(first + i, missing) into out[i] for i below count: the
-  // satellite fields of GSV and GSA, read in one walk along the text. Returns
-  // a bit per i whose field was empty or absent, so that one conversion can
-  // serve callers that want different stand-ins for those.
+  // The integer of field first + i into out[i] for i below count, or
+  // `missing` where the field is empty or absent: the satellite fields of GSV
+  // and GSA, read in one walk along the text. Returns a bit per i whose field
+  // was empty or absent, so that one conversion can serve callers that want
+  // different stand-ins for those.
   uint32_t Integers(int first, int count, int64_t missing, int64_t* out) const {
     uint32_t absent = 0;
-    int k = first;
-    if (mayHoldStar_ || first < 0) {
-      for (; k < first + count; ++k) {
-        out[k - first] = IntegerOr(k, missing);
-        if (!Found(k)) absent |= 1u << (k - first);
+    for (int i = 0; i < count; ++i) {
+      const std::string_view field = (*this)[first + i];
+      if (field.empty()) {
+        out[i] = missing;
+        absent |= 1u << i;
+        continue;
       }
-      return absent;
-    }
-    const int last = std::min(first + count, std::min(commaCount_ + 1, kMaxFields));
-    for (; k < last; ++k) {
-      // Satellite numbers, elevations, azimuths and SNRs are one to three
-      // digits: those lengths are read straight, without a loop whose exit
-      // the processor would have to guess field by field.
-      const int begin = k == 0 ? 0 : commas_[k - 1] + 1;
-      const auto* const d = reinterpret_cast<const uint8_t*>(data_) + begin;
-      const uint32_t bit = 1u << (k - first);
-      unsigned a, b, c;
-      switch ((k < commaCount_ ? commas_[k] : textLen_) - begin) {
-        case 0:
-          out[k - first] = missing;
-          absent |= bit;
-          continue;
-        case 1:
-          a = d[0] - 48u;
-          if (a <= 9) {
-            out[k - first] = a;
-            continue;
-          }
-          break;
-        case 2:
-          a = d[0] - 48u;
-          b = d[1] - 48u;
-          if ((a | b) <= 9) {
-            out[k - first] = a * 10 + b;
-            continue;
-          }
-          break;
-        case 3:
-          a = d[0] - 48u;
-          b = d[1] - 48u;
-          c = d[2] - 48u;
-          if ((a | b | c) <= 9) {
-            out[k - first] = a * 100 + b * 10 + c;
-            continue;
-          }
-          break;
-        default:
-          break;
-      }
-      out[k - first] = Integer(k);  // longer numbers, signs, spaces, points
-    }
-    for (; k < first + count; ++k) {
-      out[k - first] = missing;
-      absent |= 1u << (k - first);
+      const int64_t v = ShortDigits(field.data(), field.size());
+      out[i] = v >= 0 ? v : IntegerValueGeneral(field);  // signs, spaces, points, long numbers
     }
     return absent;
-  }
-
-  // IntegerValue((*this)[k]). Most fields are a few plain digits, read here
-  // straight from the text; any other byte (a "*" too) takes the general path.
-  int64_t Integer(int k) const {
-    if (k < 0 || k > commaCount_ || k >= kMaxFields) return 0;
-    const char* p = data_ + (k == 0 ? 0 : commas_[k - 1] + 1);
-    const char* const e = data_ + (k < commaCount_ ? commas_[k] : textLen_);
-    if (e - p <= 18) {
-      int64_t v = 0;
-      for (; p != e; ++p) {
-        const auto d = static_cast<unsigned>(*p - '0');
-        if (d > 9) return IntegerValue((*this)[k]);
-        v = v * 10 + d;
-      }
-      return v;
-    }
-    return IntegerValue((*this)[k]);
   }
 
  private:

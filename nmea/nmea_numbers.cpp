@@ -123,17 +123,8 @@ double RealValueGeneral(std::string_view t) {
 }
 
 int64_t IntegerValue(std::string_view text) {
-  if (text.empty()) return 0;
-  if (text.size() <= 18 && static_cast<unsigned>(text[0] - '0') <= 9) {
-    int64_t v = 0;
-    for (const char c : text) {
-      const auto d = static_cast<unsigned>(c - '0');
-      if (d > 9) break;
-      v = v * 10 + d;
-    }
-    return v;
-  }
-  return IntegerValueGeneral(text);
+  const int64_t v = ShortDigits(text.data(), text.size());
+  return v >= 0 ? v : IntegerValueGeneral(text);
 }
 
 double RealValue(std::string_view text) {
@@ -141,8 +132,6 @@ double RealValue(std::string_view text) {
   // division by an exact power of ten rounds correctly.
   if (text.empty()) return 0.0;
   if (text.size() <= 15 && static_cast<unsigned>(text[0] - '0') <= 9) {
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     uint64_t mantissa = 0;
     size_t i = 0;
     for (; i < text.size(); ++i) {
@@ -164,7 +153,7 @@ double RealValue(std::string_view text) {
       // Whole numbers (degrees, counts) skip the division, which gives the
       // same value and costs more than the rest of the conversion.
       return fraction == 0 ? static_cast<double>(mantissa)
-                           : static_cast<double>(mantissa) / kPow10[fraction];
+                           : static_cast<double>(mantissa) / kExactPow10[fraction];
     }
   }
   return RealValueGeneral(text);

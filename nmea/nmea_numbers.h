@@ -17,6 +17,20 @@ int64_t IntegerValueGeneral(std::string_view text);
 // give an infinity or zero of the number's sign.
 double RealValueGeneral(std::string_view text);
 
+// The value of one to three plain digits, the length of nearly every integer
+// field (satellite numbers, elevations, azimuths, SNRs, counts, the two-digit
+// groups of times and dates); -1 for any other text. Read by length without a
+// loop, whose exit the processor would have to guess field by field.
+inline int64_t ShortDigits(const char* d, size_t n) {
+  if (n == 0 || n > 3) return -1;
+  const unsigned a = static_cast<unsigned>(d[0]) - 48u;
+  if (n == 1) return a <= 9 ? int64_t{a} : -1;
+  const unsigned b = static_cast<unsigned>(d[1]) - 48u;
+  if (n == 2) return (a | b) <= 9 ? int64_t{a * 10 + b} : -1;
+  const unsigned c = static_cast<unsigned>(d[2]) - 48u;
+  return (a | b | c) <= 9 ? int64_t{a * 100 + b * 10 + c} : -1;
+}
+
 // Sentence fields are nearly always plain digits, with a point for reals;
 // these take those on a short path and leave signs, spaces, exponents and
 // long texts to the general ones. They are not inline: a decoder converts a

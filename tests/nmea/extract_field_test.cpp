@@ -113,9 +113,9 @@ TEST(FieldIndexAgreement, ReaderFieldsMatchExtractField) {
 
 namespace {
 
-// Integer fields are read without the field view when they are plain digits;
-// the value must still be the general conversion's, whatever the text holds.
-TEST(FieldIndexAgreement, IntegerMatchesGeneralConversionOfTheField) {
+// Integer fields of one to three plain digits take a short path; the value
+// must still be the general conversion's, whatever the text holds.
+TEST(FieldIndexAgreement, IntegersMatchGeneralConversionOfTheField) {
   std::mt19937 rng(1208);
   const char alphabet[] = ",,,,*0123456789 +-.e";
   for (int round = 0; round < 20000; ++round) {
@@ -123,8 +123,14 @@ TEST(FieldIndexAgreement, IntegerMatchesGeneralConversionOfTheField) {
     for (char& c : data) c = alphabet[rng() % (sizeof alphabet - 1)];
     if (rng() % 4 == 0) data.insert(rng() % (data.size() + 1), std::string(rng() % 30, '9'));
     const nmea::FieldIndex index(data.c_str());
+    int64_t values[nmea::FieldIndex::kMaxFields + 2];
+    const uint32_t absent = index.Integers(-1, nmea::FieldIndex::kMaxFields + 2, -7, values);
     for (int k = -1; k <= nmea::FieldIndex::kMaxFields; ++k) {
-      ASSERT_EQ(index.Integer(k), nmea::IntegerValue(index[k])) << '"' << data << "\" field " << k;
+      const std::string_view field = index[k];
+      ASSERT_EQ(values[k + 1], field.empty() ? -7 : nmea::IntegerValueGeneral(field))
+          << '"' << data << "\" field " << k;
+      ASSERT_EQ(absent >> (k + 1) & 1, field.empty() ? 1u : 0u);
+      ASSERT_EQ(nmea::IntegerValue(field), nmea::IntegerValueGeneral(field));
     }
   }
 }
