@@ -3,29 +3,37 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <QStaticText>
 #include <algorithm>
+#include <cmath>
 
 #include "app/display/canvas.h"
 #include "app/display/signal_chart.h"
+#include "app/display/sky_label_layout.h"
 #include "app/display/sky_view.h"
 
 namespace {
 
 constexpr int kChartSlots = 12;
 constexpr int kSbasRadius = 6;
+constexpr int kRoomySky = 24;
+constexpr int kSmallestRadius = 5;
+// Labels farther than this from their figure get a leader line.
+constexpr int kLeaderFrom = 4;
 
-// A 20-pixel figure centred on `c`, outlined in black.
-void DrawShape(QPainter& painter, GnssSystem system, QPoint c, const QColor& fill) {
-  const int r = kSkyDotRadius;
+// A figure `r` pixels in radius (20 pixels across at full size) centred on
+// `c`, outlined in black.
+void DrawShape(QPainter& painter, GnssSystem system, QPoint c, int r, const QColor& fill) {
   const QColor pen(kClBlack);
   switch (system) {
     case GnssSystem::Gps:
       CanvasEllipse(painter, c.x() - r, c.y() - r, c.x() + r, c.y() + r, pen, fill);
       return;
-    case GnssSystem::Sbas:
-      CanvasEllipse(painter, c.x() - kSbasRadius, c.y() - kSbasRadius, c.x() + kSbasRadius, c.y() + kSbasRadius, pen,
-                    fill);
+    case GnssSystem::Sbas: {
+      const int s = r * kSbasRadius / kSkyDotRadius;
+      CanvasEllipse(painter, c.x() - s, c.y() - s, c.x() + s, c.y() + s, pen, fill);
       return;
+    }
     case GnssSystem::Glonass:
       CanvasRectangle(painter, c.x() - r + 1, c.y() - r + 1, c.x() + r - 1, c.y() + r - 1, pen, fill);
       return;
@@ -48,7 +56,60 @@ void DrawShape(QPainter& painter, GnssSystem system, QPoint c, const QColor& fil
   painter.drawPolygon(shape);
 }
 
+// Where `text` leaves pixels when drawn at the origin with a one-pixel rim
+// around its strokes, relative to the start of its baseline.
+QRect RimmedBox(const QFontMetrics& metrics, const QString& text) {
+  return metrics.tightBoundingRect(text).adjusted(-1, -1, 1, 1);
+}
+
+// White with a black rim filling `label`, readable on the sky and on any
+// figure. A label beside its figure gets no box in the figure's colour: that
+// would read as one more figure.
+void DrawRimmedLabel(QPainter& painter, const QRect& label, const QString& text, const QFont& font) {
+  const QFontMetrics metrics(font);
+  const QPoint topLeft = label.topLeft() - RimmedBox(metrics, text).topLeft() - QPoint(0, metrics.ascent());
+  // Shaped once for its nine strokes.
+  QStaticText shaped(text);
+  shaped.prepare(QTransform(), font);
+  painter.save();
+  painter.setFont(font);
+  painter.setPen(QColor(kClBlack));
+  for (int dx = -1; dx <= 1; ++dx) {
+    for (int dy = -1; dy <= 1; ++dy) painter.drawStaticText(topLeft + QPoint(dx, dy), shaped);
+  }
+  painter.setPen(QColor(kClWhite));
+  painter.drawStaticText(topLeft, shaped);
+  painter.restore();
+}
+
+// A label that the crowd pushed away from its figure, as happens near the
+// zenith, is tied to it by a line in the figure's colour.
+void DrawLeader(QPainter& painter, const GnssSkyItem& item, const QColor& colour) {
+  const int d = kLeaderFrom;
+  const QRect near = SkyFigureBox(item.centre, item.radius).adjusted(-d, -d, d, d);
+  if (item.label.isEmpty() || near.intersects(item.label)) return;
+  const QPoint end(std::clamp(item.centre.x(), item.label.left(), item.label.right()),
+                   std::clamp(item.centre.y(), item.label.top(), item.label.bottom()));
+  painter.setPen(colour);
+  painter.drawLine(item.centre, end);
+}
+
 QColor Colour(const GnssSat& sat, uint8_t fixType) { return SatColour(sat.Used ? 1 : 0, fixType); }
+
+// Up to kRoomySky satellites keep full-size figures. Beyond, the figures
+// shrink, down to half size, so that together they cover no more than
+// kRoomySky full-size ones: that leaves room for the labels beside them.
+int FigureRadius(int count) {
+  if (count <= kRoomySky) return kSkyDotRadius;
+  const double radius = kSkyDotRadius * std::sqrt(static_cast<double>(kRoomySky) / count);
+  return std::max(kSmallestRadius, static_cast<int>(std::lround(radius)));
+}
+
+QFont GnssSkyLabelFont() {
+  QFont font = CanvasFont(true);
+  font.setPixelSize(9);
+  return font;
+}
 
 }  // namespace
 
@@ -84,24 +145,68 @@ QFont GnssGridFont(const QFont& base, int width) {
   return font;
 }
 
-void DrawGnssSkyDots(QImage& target, const CNMEAParser& record, const std::vector<int>& order) {
-  if (order.empty()) return;
-  QPainter painter(&target);
-  QFont font = CanvasFont(true);
-  font.setPixelSize(9);
-  const QFontMetrics metrics(font);
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    const GnssSat& sat = record.GnssSats[*it];
+std::vector<GnssSkyItem> GnssSkyLayout(const CNMEAParser& record, const std::vector<int>& order, QRect chart) {
+  std::vector<GnssSkyItem> items;
+  for (int i : order) {
+    const GnssSat& sat = record.GnssSats[i];
     if (sat.Azimuth < 0 || sat.Elevation < 0) continue;
     const QPoint centre = SkyPosition(static_cast<uint16_t>(sat.Azimuth), static_cast<uint16_t>(sat.Elevation));
-    const QColor fill = Colour(sat, record.GsaFixType);
-    DrawShape(painter, sat.System, centre, fill);
-    if (sat.System == GnssSystem::Sbas) continue;  // too small for a label
+    items.push_back({i, centre, 0, {}, false});
+  }
+  const int radius = FigureRadius(static_cast<int>(items.size()));
+  const QFontMetrics metrics(GnssSkyLabelFont());
+  std::vector<SkyMark> marks;
+  marks.reserve(items.size());
+  for (GnssSkyItem& item : items) {
+    const GnssSat& sat = record.GnssSats[item.sat];
+    item.radius = radius;
+    SkyMark mark{item.centre, radius, {}, {}};
+    if (sat.System != GnssSystem::Sbas) {  // SBAS's small disc goes without
+      const QString digits = QString::number(sat.Id);
+      mark.beside = RimmedBox(metrics, digits).size();
+      // A shrunken figure has no room for its label.
+      if (radius == kSkyDotRadius) {
+        const int width = metrics.horizontalAdvance(digits);
+        // The triangle's room is in its lower part.
+        const int dy = sat.System == GnssSystem::BeiDou ? 2 : 0;
+        mark.onMark = QRect(item.centre.x() - width / 2, item.centre.y() - metrics.height() / 2 + dy, width,
+                            metrics.height());
+      }
+    }
+    marks.push_back(mark);
+  }
+  const std::vector<QRect> labels = SkyLabelRects(marks, chart);
+  for (size_t k = 0; k < items.size(); ++k) {
+    items[k].label = labels[k];
+    items[k].onFigure = !labels[k].isEmpty() && labels[k] == marks[k].onMark;
+  }
+  return items;
+}
+
+void DrawGnssSkyDots(QImage& target, const CNMEAParser& record, const std::vector<int>& order) {
+  const std::vector<GnssSkyItem> items = GnssSkyLayout(record, order, target.rect());
+  if (items.empty()) return;
+  const QFont font = GnssSkyLabelFont();
+  QPainter painter(&target);
+  // Figures weakest first, so the strong ones lie on top; then the leaders and
+  // labels, so that no figure hides a label.
+  for (auto it = items.rbegin(); it != items.rend(); ++it) {
+    const GnssSat& sat = record.GnssSats[it->sat];
+    DrawShape(painter, sat.System, it->centre, it->radius, Colour(sat, record.GsaFixType));
+  }
+  for (const GnssSkyItem& item : items) {
+    DrawLeader(painter, item, Colour(record.GnssSats[item.sat], record.GsaFixType));
+  }
+  for (const GnssSkyItem& item : items) {
+    if (item.label.isEmpty()) continue;
+    const GnssSat& sat = record.GnssSats[item.sat];
     const QString digits = QString::number(sat.Id);
-    // The triangle's room is in its lower part.
-    const int dy = sat.System == GnssSystem::BeiDou ? 2 : 0;
-    CanvasTextOut(painter, centre.x() - metrics.horizontalAdvance(digits) / 2,
-                  centre.y() - metrics.height() / 2 + dy, digits, font, QColor(kClWhite), fill);
+    if (item.onFigure) {
+      CanvasTextOut(painter, item.label.x(), item.label.y(), digits, font, QColor(kClWhite),
+                    Colour(sat, record.GsaFixType));
+    } else {
+      DrawRimmedLabel(painter, item.label, digits, font);
+    }
   }
 }
 

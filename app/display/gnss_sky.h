@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <vector>
 
@@ -22,11 +24,29 @@ QString GnssSatLabel(const GnssSat& sat);
 // letter and three digits fits `width` pixels.
 QFont GnssGridFont(const QFont& base, int width);
 
+// Where a satellite goes on the sky chart: its figure's centre and radius, and
+// its label (empty for SBAS, whose figure is too small for one).
+struct GnssSkyItem {
+  int sat;  // index into GnssSats
+  QPoint centre;
+  int radius;
+  QRect label;
+  bool onFigure;  // the label sits on the figure, not beside it
+};
+
+// The satellites of `order` that have a position, in that order, laid out on
+// `chart`. The more satellites, the smaller the figures, down to half size. A
+// label sits on its figure while the figure is full size and the place is
+// free, else beside it; labels never touch one another and stay on the chart.
+std::vector<GnssSkyItem> GnssSkyLayout(const CNMEAParser& record, const std::vector<int>& order, QRect chart);
+
 // Every satellite in view on the sky chart, in the default mode's colours, its
 // shape telling the system: disc GPS, square GLONASS, diamond Galileo,
 // triangle BeiDou, hexagon QZSS and NavIC, small disc SBAS; the number within
-// the system in white on it. Drawn weakest first, so the strong ones lie on top.
-// Satellites without a position are left out.
+// the system in white where GnssSkyLayout puts it, on the figure's colour or,
+// beside the figure, rimmed in black, with a line back to a figure it is far
+// from. Figures are drawn weakest first, so the strong ones lie on top, and
+// labels over every figure. Satellites without a position are left out.
 void DrawGnssSkyDots(QImage& target, const CNMEAParser& record, const std::vector<int>& order);
 
 // The first twelve of `order` as bars in the default chart's slots.

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QRegion>
 
 #include "app/display/canvas.h"
+#include "app/display/sky_label_layout.h"
 #include "app/display/sky_view.h"
+#include "drawing_test_util.h"
 
 namespace {
 
@@ -55,4 +58,55 @@ TEST(GnssSky, UsedFirstBySignalLabelledBySystemAndShapedBySystem) {
   EXPECT_EQ(corner(2), kNavy);
   EXPECT_EQ(centreSide(4), kNavy) << "SBAS is a small disc";
   EXPECT_NE(centreSide(5), kNavy) << "QZSS hexagon";
+}
+
+// 45 satellites at random, six of them within ten degrees of the zenith: every
+// label but SBAS's lies on the chart, apart from the others and near its
+// figure, and the white of the digits lies only where the layout put labels.
+TEST(GnssSky, CrowdedSkyKeepsEveryLabelApartAndNearItsFigure) {
+  CNMEAParser record;
+  record.SetGnssMode(true);
+  record.GsaFixType = 3;
+  constexpr GnssSystem kSystems[] = {GnssSystem::Gps, GnssSystem::Glonass, GnssSystem::Galileo, GnssSystem::BeiDou};
+  uint32_t seed = 18;
+  const auto random = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int16_t>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  record.GnssInView = 45;
+  for (int k = 0; k < 45; ++k) {
+    const int16_t elevation = k < 6 ? static_cast<int16_t>(80 + random(10)) : random(85);
+    record.GnssSats[k] = {kSystems[k % 4], static_cast<uint16_t>(10 + k), 0, static_cast<int16_t>(20 + k % 30),
+                          random(360), elevation, k % 3 != 0};
+  }
+  record.GnssSats[44].System = GnssSystem::Sbas;
+  // On the east horizon, where a label on the right would leave the chart.
+  record.GnssSats[6].Azimuth = 90;
+  record.GnssSats[6].Elevation = 0;
+
+  QImage sky(182, 180, QImage::Format_RGB32);
+  sky.fill(kNavy);
+  const std::vector<int> order = GnssDisplayOrder(record);
+  const std::vector<GnssSkyItem> items = GnssSkyLayout(record, order, sky.rect());
+  ASSERT_EQ(items.size(), 45u);
+  DrawGnssSkyDots(sky, record, order);
+  QRegion labels;
+  for (size_t a = 0; a < items.size(); ++a) {
+    const GnssSat& sat = record.GnssSats[items[a].sat];
+    const QRect label = items[a].label;
+    const std::string name = GnssSatLabel(sat).toStdString();
+    ASSERT_EQ(label.isEmpty(), sat.System == GnssSystem::Sbas) << name;
+    if (label.isEmpty()) continue;
+    EXPECT_TRUE(sky.rect().contains(label)) << name;
+    for (size_t b = a + 1; b < items.size(); ++b)
+      EXPECT_FALSE(label.adjusted(-1, -1, 1, 1).intersects(items[b].label)) << name << " touches another label";
+    const QRect figure = SkyFigureBox(items[a].centre, items[a].radius);
+    EXPECT_TRUE(figure.adjusted(-30, -30, 30, 30).intersects(label)) << name << " is far from its figure";
+    EXPECT_GT(CountPixels(sky, label, kClWhite), 8) << name << " is not drawn where laid out";
+    labels += label;
+  }
+  int stray = 0;
+  for (int y = 0; y < sky.height(); ++y)
+    for (int x = 0; x < sky.width(); ++x) stray += sky.pixel(x, y) == kClWhite && !labels.contains(QPoint(x, y));
+  EXPECT_EQ(stray, 0) << "white pixels outside every label";
 }
