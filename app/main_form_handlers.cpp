@@ -74,7 +74,7 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
       Journal.Append(line);
     }
     // The carriage return is never fed: the decoder completes a sentence at
-    // its second checksum digit and skips the line feed in front of the next.
+    // its second checksum digit.
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
     added = true;
   });
