@@ -92,6 +92,10 @@ void TMainForm::Comm1RequestHangup(TComm*) {
   if (IsConnected == 0) return;
   const int error = Comm1.HangupError();
   ComBtn1Click();
+  // The receiver is gone, and with it its fix and satellites: the display
+  // must not go on showing them as current.
+  NMEAParser.ResetRecord();
+  RefreshOnce();
   QString text = QStringLiteral("Serial port closed: ") +
                  QString::fromStdString(serial_platform::ResolvePortName(Comm1.CommName()));
   if (error != 0) text += QStringLiteral(": ") + QString::fromStdString(SystemErrorText(error));
