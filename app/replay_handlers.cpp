@@ -53,7 +53,12 @@ void TMainForm::LoadButtonClick() {
 void TMainForm::ParserButtonClick() {
   const ReplayAction action = Replay.PressButton(ListBox2Lines->count());
   if (action == ReplayAction::None) return;
-  if (action == ReplayAction::Start) WatchForGnssOffer();
+  if (action == ReplayAction::Start) {
+    // The file's sentences owe nothing to the last source's fix; the offer's
+    // watch counts from the reset.
+    NMEAParser.ResetRecord();
+    WatchForGnssOffer();
+  }
   ShowReplayState();
   if (action == ReplayAction::Pause) RefreshOnce();
 }
