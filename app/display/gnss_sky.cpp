@@ -113,9 +113,6 @@ void DrawGnssSignalBars(QImage& chart, const CNMEAParser& record, const std::vec
   for (int i = 0; i < n; ++i) {
     const GnssSat& sat = record.GnssSats[order[static_cast<size_t>(i)]];
     const uint16_t snr = static_cast<uint16_t>(std::max<int16_t>(sat.Snr, 0));
-    const QColor colour = Colour(sat, record.GsaFixType);
-    const QRect bar = SignalBarRect(i, snr, h);
-    CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
-    if (snr > 10) CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(snr), font, QColor(kClBlack), colour);
+    DrawSignalBar(painter, font, i, snr, h, Colour(sat, record.GsaFixType));
   }
 }
