@@ -116,3 +116,18 @@ void DrawGnssSignalBars(QImage& chart, const CNMEAParser& record, const std::vec
     DrawSignalBar(painter, font, i, snr, h, Colour(sat, record.GsaFixType));
   }
 }
+
+void DrawGnssModeMark(QImage& sky, const QImage& earth, bool on) {
+  const QFont font = CanvasFont(true);
+  const QFontMetrics metrics(font);
+  const QString text = QStringLiteral("GNSS");
+  const QRect corner(0, 0, metrics.horizontalAdvance(text) + 4, metrics.height() + 2);
+  QPainter painter(&sky);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(corner.topLeft(), earth, corner);
+  if (!on) return;
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setFont(font);
+  painter.setPen(QColor(kClWhite));
+  painter.drawText(QPoint(2, 1 + metrics.ascent()), text);
+}
