@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/display/gnss_sky.h"
 #include "main_form.h"
 #include "main_unit.h"
 #include "message_box.h"
@@ -51,6 +52,11 @@ void TMainForm::SetGnssMode(bool on) {
   // The default mode's numbers are drawn in the window's own font; GNSS mode
   // sets a smaller one at its refresh when its labels need it.
   if (!on) StringGrid1->setFont(font());
+  if (!Shown || !EarthBitmap) return;
+  for (CanvasImage* sky : {Image1, Image3}) {
+    DrawGnssModeMark(sky->Canvas(), *EarthBitmap, on);
+    sky->update();
+  }
 }
 
 void TMainForm::WatchForGnssOffer() {

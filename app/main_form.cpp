@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/display/gnss_sky.h"
 #include "app/display/signal_chart.h"
 #include "bitmaps.h"
 #include "fixed_row_delegate.h"
@@ -158,6 +159,8 @@ void TMainForm::FormShow() {
     QPainter painter(&Image1->Canvas());
     painter.drawImage(0, 0, *EarthBitmap);
   }
+  // A mode that carried over from the last run shows from the start.
+  if (NMEAParser.GnssMode()) DrawGnssModeMark(Image1->Canvas(), *EarthBitmap, true);
   Image1->update();
 
   ComBtn1->setIcon(LoadGlyph("ID_DISCONNECT"));

@@ -83,7 +83,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormClose();
   void ApplyLayoutDetails();
   void ShowReplayState();
-  void ShowReplayedValues();
+  void RefreshOnce();
   void CloseLiveSession();
   void SetUpGnssMode();
   void WatchForGnssOffer();

@@ -74,7 +74,7 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
       Journal.Append(line);
     }
     // The carriage return is never fed: the decoder completes a sentence at
-    // its second checksum digit and skips the line feed in front of the next.
+    // its second checksum digit.
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
     added = true;
   });
@@ -92,6 +92,10 @@ void TMainForm::Comm1RequestHangup(TComm*) {
   if (IsConnected == 0) return;
   const int error = Comm1.HangupError();
   ComBtn1Click();
+  // The receiver is gone, and with it its fix and satellites: the display
+  // must not go on showing them as current.
+  NMEAParser.ResetRecord();
+  RefreshOnce();
   QString text = QStringLiteral("Serial port closed: ") +
                  QString::fromStdString(serial_platform::ResolvePortName(Comm1.CommName()));
   if (error != 0) text += QStringLiteral(": ") + QString::fromStdString(SystemErrorText(error));

@@ -10,8 +10,8 @@
 // from the serial port ends wherever the 100 ms read gap fell, often in the
 // middle of a sentence, so the bytes after a delivery's last carriage return
 // are kept and begin the next delivery's first line instead of being lost.
-// The line feed of a CR LF pair therefore starts the following line, as the
-// receive path has always listed it.
+// The line feed of a CR LF pair ends the line before it, so no line starts
+// with one, even when a delivery ends between the two.
 class ReceiveLineCutter {
  public:
   // A receiver that never sends a carriage return must not grow the kept

@@ -3,8 +3,6 @@
 
 #include <string_view>
 
-#include "app/display/sky_view.h"
-#include "app/display/status_text.h"
 #include "bitmaps.h"
 #include "file_chooser.h"
 #include "main_form.h"
@@ -28,22 +26,6 @@ void TMainForm::ShowReplayState() {
   ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
 }
 
-// The refresh tick shows the record only while a replay plays, so the lines
-// played on the tick that pauses or finishes the replay would never be shown:
-// this refresh shows them, and the display then keeps them.
-void TMainForm::ShowReplayedValues() {
-  // No second has passed since the last tick: take back the one the refresh
-  // will add to the time without a 3D fix.
-  if (TtffCounts(NMEAParser.GsaFixType)) --TTFFCount;
-  UpdateNMEA(1);
-  // A refresh draws the sky on the hidden image and shows the one drawn a
-  // refresh earlier; no tick follows this one, so show what it drew. The next
-  // tick then draws on the other image, hidden again.
-  const bool drewImage1 = SkyBufferToDraw(TimerTicks) == SkyBuffer::Image1;
-  Image1->setVisible(drewImage1);
-  Image3->setVisible(!drewImage1);
-}
-
 void TMainForm::LoadButtonClick() {
   // A playing replay ends here, so the new file starts from its first line
   // and connecting and logging work again while it is loaded.
@@ -51,7 +33,7 @@ void TMainForm::LoadButtonClick() {
   Replay.BeginOpen();
   if (wasPlaying) {
     ShowReplayState();
-    ShowReplayedValues();
+    RefreshOnce();
   }
   ListBox1Lines->clear();
   ListBox2Lines->clear();
@@ -71,9 +53,14 @@ void TMainForm::LoadButtonClick() {
 void TMainForm::ParserButtonClick() {
   const ReplayAction action = Replay.PressButton(ListBox2Lines->count());
   if (action == ReplayAction::None) return;
-  if (action == ReplayAction::Start) WatchForGnssOffer();
+  if (action == ReplayAction::Start) {
+    // The file's sentences owe nothing to the last source's fix; the offer's
+    // watch counts from the reset.
+    NMEAParser.ResetRecord();
+    WatchForGnssOffer();
+  }
   ShowReplayState();
-  if (action == ReplayAction::Pause) ShowReplayedValues();
+  if (action == ReplayAction::Pause) RefreshOnce();
 }
 
 void TMainForm::ParserTimerTimer() {
@@ -90,5 +77,5 @@ void TMainForm::ParserTimerTimer() {
   CheckGnssOffer();
   const int rows = ListBox1Lines->rowCount();
   if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
-  if (step.finished) ShowReplayedValues();
+  if (step.finished) RefreshOnce();
 }

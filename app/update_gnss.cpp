@@ -26,5 +26,6 @@ void TMainForm::UpdateGnssSatellites(QImage& sky) {
     if (cell->text() != text) cell->setText(text);
   }
   DrawGnssSignalBars(Image2->Canvas(), record, order);
+  DrawGnssModeMark(sky, *EarthBitmap, true);
   DrawGnssSkyDots(sky, record, order);
 }

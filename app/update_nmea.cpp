@@ -87,6 +87,23 @@ void TMainForm::UpdateNMEA(int) {
   SetField(SpeedEdit, SpeedText(record.RmcSpeedKnots, locale));
 }
 
+// The refresh tick shows the record only while connected or while a replay
+// plays, so what changed it last (the lines played on the tick that pauses or
+// finishes a replay, the reset after a hang-up) would never be shown: this
+// refresh shows it, and the display then keeps it.
+void TMainForm::RefreshOnce() {
+  // No second has passed since the last tick: take back the one the refresh
+  // will add to the time without a 3D fix.
+  if (TtffCounts(NMEAParser.GsaFixType)) --TTFFCount;
+  UpdateNMEA(1);
+  // A refresh draws the sky on the hidden image and shows the one drawn a
+  // refresh earlier; no tick follows this one, so show what it drew. The next
+  // tick then draws on the other image, hidden again.
+  const bool drewImage1 = SkyBufferToDraw(TimerTicks) == SkyBuffer::Image1;
+  Image1->setVisible(drewImage1);
+  Image3->setVisible(!drewImage1);
+}
+
 void TMainForm::Button2Click() {
   DrawTestPattern(Image1->Canvas(), NMEAParser, Image1->FontColour, Image1->FontBold);
   Image1->update();

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the live receive path's line cutter in arbitrary
 // deliveries and checks the lines against a plain cutter that takes one byte
-// at a time: a CR ends a line (the LF after it starts the next one), and at
-// the end of a delivery a kept tail longer than the carry limit is a line.
+// at a time: a CR ends a line, a line's leading LF belongs to the break before
+// it (a line of only that LF is no line), and at the end of a delivery a kept
+// tail longer than the carry limit is a line.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -23,16 +24,17 @@ class ReferenceCutter {
   void Delivery(std::string_view bytes) {
     for (const char c : bytes) {
       if (c == '\r') {
-        Lines.push_back(Tail);
-        Tail.clear();
+        EndLine();
       } else {
         Tail += c;
       }
     }
-    if (Tail.size() > ReceiveLineCutter::kMaxCarry) {
-      Lines.push_back(Tail);
-      Tail.clear();
-    }
+    if (Tail.size() > ReceiveLineCutter::kMaxCarry) EndLine();
+  }
+
+  void EndLine() {
+    if (Tail != "\n") Lines.push_back(Tail.starts_with('\n') ? Tail.substr(1) : Tail);
+    Tail.clear();
   }
 
   std::vector<std::string> Lines;

@@ -12,8 +12,9 @@
 class LineSplitter {
  public:
   enum class Breaks {
-    // The live receive path: only CR ends a line, so the LF of a CR LF pair
-    // starts the following line, as that path has always listed it.
+    // The live receive path: only CR ends a line. The LF of a CR LF pair
+    // belongs to the break before it, also when a piece ends between the two:
+    // a line's leading LF is dropped, and a line of only that LF is no line.
     CarriageReturn,
     // Recorded files: CR LF, a lone CR and a lone LF each end one line, also
     // when a CR LF pair is cut between two pieces.
@@ -53,7 +54,7 @@ class LineSplitter {
     }
     carry_.append(bytes + start, length - start);
     if (maxCarry_ != 0 && carry_.size() > maxCarry_) {
-      onLine(std::string_view(carry_));
+      Hand(carry_, onLine);
       carry_.clear();
     }
   }
@@ -61,7 +62,7 @@ class LineSplitter {
   // The end of the stream: a last line without a break is a line too.
   template <typename OnLine>
   void Finish(OnLine&& onLine) {
-    if (!carry_.empty()) onLine(std::string_view(carry_));
+    if (!carry_.empty()) Hand(carry_, onLine);
     Reset();
   }
 
@@ -77,12 +78,21 @@ class LineSplitter {
   template <typename OnLine>
   void Emit(const char* begin, size_t length, OnLine& onLine) {
     if (carry_.empty()) {
-      onLine(std::string_view(begin, length));
+      Hand(std::string_view(begin, length), onLine);
       return;
     }
     carry_.append(begin, length);
-    onLine(std::string_view(carry_));
+    Hand(carry_, onLine);
     carry_.clear();
+  }
+
+  template <typename OnLine>
+  void Hand(std::string_view line, OnLine& onLine) {
+    if (breaks_ == Breaks::CarriageReturn && !line.empty() && line.front() == '\n') {
+      line.remove_prefix(1);
+      if (line.empty()) return;
+    }
+    onLine(line);
   }
 
   Breaks breaks_;

@@ -218,9 +218,21 @@ void DrawGnssSignalBars(QImage& chart, const CNMEAParser& record, const std::vec
   for (int i = 0; i < n; ++i) {
     const GnssSat& sat = record.GnssSats[order[static_cast<size_t>(i)]];
     const uint16_t snr = static_cast<uint16_t>(std::max<int16_t>(sat.Snr, 0));
-    const QColor colour = Colour(sat, record.GsaFixType);
-    const QRect bar = SignalBarRect(i, snr, h);
-    CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
-    if (snr > 10) CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(snr), font, QColor(kClBlack), colour);
+    DrawSignalBar(painter, font, i, snr, h, Colour(sat, record.GsaFixType));
   }
+}
+
+void DrawGnssModeMark(QImage& sky, const QImage& earth, bool on) {
+  const QFont font = CanvasFont(true);
+  const QFontMetrics metrics(font);
+  const QString text = QStringLiteral("GNSS");
+  const QRect corner(0, 0, metrics.horizontalAdvance(text) + 4, metrics.height() + 2);
+  QPainter painter(&sky);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(corner.topLeft(), earth, corner);
+  if (!on) return;
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setFont(font);
+  painter.setPen(QColor(kClWhite));
+  painter.drawText(QPoint(2, 1 + metrics.ascent()), text);
 }

@@ -51,3 +51,8 @@ void DrawGnssSkyDots(QImage& target, const CNMEAParser& record, const std::vecto
 
 // The first twelve of `order` as bars in the default chart's slots.
 void DrawGnssSignalBars(QImage& chart, const CNMEAParser& record, const std::vector<int>& order);
+
+// GNSS mode's mark, in the sky chart's top-left corner, clear of the horizon
+// ring and of every dot: "GNSS" in white while the mode is on, the chart's own
+// corner from `earth` again while it is off.
+void DrawGnssModeMark(QImage& sky, const QImage& earth, bool on);

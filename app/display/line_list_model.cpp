@@ -57,8 +57,9 @@ QString LineListModel::DisplayText(std::string_view line) {
   line = line.substr(0, kShownBytes);
   const void* zero = std::memchr(line.data(), 0, line.size());
   const size_t shown = zero ? static_cast<size_t>(static_cast<const char*>(zero) - line.data()) : line.size();
-  // A row is one line of text: the line feed that live lines start with, and
-  // any other control byte, would otherwise wrap the row and hide the sentence.
+  // A row is one line of text: a line feed inside a live line (from a receiver
+  // that ends sentences with LF alone), or any other control byte, would
+  // otherwise wrap the row and hide the sentence.
   QString text;
   text.reserve(static_cast<qsizetype>(shown));
   for (size_t i = 0; i < shown; ++i) {

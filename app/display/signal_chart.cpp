@@ -2,8 +2,22 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "app/display/canvas.h"
+
+namespace {
+
+// Black or white, whichever contrasts more with `fill` by the WCAG measure.
+QColor TextColourOn(const QColor& fill) {
+  const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
+  const float luminance =
+      0.2126f * linear(fill.redF()) + 0.7152f * linear(fill.greenF()) + 0.0722f * linear(fill.blueF());
+  // Both contrast alike where (luminance + 0.05)^2 = 0.0525.
+  return QColor(luminance > 0.179f ? kClBlack : kClWhite);
+}
+
+}  // namespace
 
 int SatellitesToDraw(const CNMEAParser& record) {
   return std::min<int>(record.GsvInView, CNMEAParser::kSatTableSize);
@@ -45,11 +59,12 @@ void DrawSignalBars(QImage& chart, const CNMEAParser& record) {
   for (int i = 0; i < n; ++i) {
     const SatEntry& sat = record.GsvSat[i];
     if (sat.Prn == 0) continue;
-    const QColor colour = SatColour(sat.InSolution, record.GsaFixType);
-    const QRect bar = SignalBarRect(i, sat.Snr, h);
-    CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
-    if (sat.Snr > 10) {
-      CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(sat.Snr), font, QColor(kClBlack), colour);
-    }
+    DrawSignalBar(painter, font, i, sat.Snr, h, SatColour(sat.InSolution, record.GsaFixType));
   }
+}
+
+void DrawSignalBar(QPainter& painter, const QFont& font, int i, uint16_t snr, int h, const QColor& colour) {
+  const QRect bar = SignalBarRect(i, snr, h);
+  CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
+  if (snr > 10) CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(snr), font, TextColourOn(colour), colour);
 }

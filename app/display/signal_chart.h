@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <cstdint>
 
@@ -28,3 +30,8 @@ void DrawSignalChartBackground(QImage& chart);
 // its signal value above 10 dB-Hz as a label on the bar. An entry without a
 // PRN is left out, its slot empty.
 void DrawSignalBars(QImage& chart, const CNMEAParser& record);
+
+// The bar in slot i of a chart of height h, as DrawSignalBars draws each: the
+// label in black or white, whichever stands out more on `colour` (white on
+// the used satellites' blue, black on grey and red).
+void DrawSignalBar(QPainter& painter, const QFont& font, int i, uint16_t snr, int h, const QColor& colour);

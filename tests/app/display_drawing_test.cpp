@@ -167,15 +167,15 @@ TEST_F(DisplayDrawing, BarsRiseTwoPixelsPerDbHzAndCarryLabelsAbove10) {
     EXPECT_EQ(chart.pixel(left - 1, 140), kWhite);
     EXPECT_EQ(chart.pixel(right + 1, 140), kWhite);
     EXPECT_EQ(chart.pixel(left + 8, kChartH - 5), kBlue);
-    // A label is black text on the bar, from (26i + 32, H - 35).
-    int dark = 0;
+    // A label is white text on the blue bar, from (26i + 32, H - 35).
+    int lit = 0;
     for (int y = kChartH - 35; y < kChartH - 22; ++y) {
-      for (int x = left + 2; x < right; ++x) dark += chart.pixel(x, y) == kBlack;
+      for (int x = left + 2; x < right; ++x) lit += y > top && chart.pixel(x, y) == kWhite;
     }
     if (snrs[i] > 10) {
-      EXPECT_GT(dark, 5);
+      EXPECT_GT(lit, 5);
     } else {
-      EXPECT_EQ(dark, 0);
+      EXPECT_EQ(lit, 0);
     }
   }
   EXPECT_EQ(chart.pixel(26 * 1 + 38, 113), kBlack) << "Snr 10 tops out on the 10 line";

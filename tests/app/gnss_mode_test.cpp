@@ -1,5 +1,6 @@
 #include <QAction>
 
+#include "app/display/sky_view.h"
 #include "command_line.h"
 #include "form_fixture.h"
 #include "app/settings/settings.h"
@@ -21,8 +22,12 @@ TEST_F(GnssModeSwitch, MenuEntrySwitchesClearsAndIsRememberedCommandLineAsksWith
   ShowForm();
   EXPECT_TRUE(Form->GnssModeAction->isChecked());
   EXPECT_TRUE(NMEAParser.GnssMode());
+  QImage earth = Form->Image1->Canvas();
+  DrawSkyBackground(earth, *EarthBitmap);
+  EXPECT_FALSE(Form->Image1->Canvas() == earth) << "the sky's corner says GNSS from the start";
   Form->GnssModeAction->trigger();
   EXPECT_FALSE(NMEAParser.GnssMode() || GnssModeSetting());
+  EXPECT_TRUE(Form->Image1->Canvas() == earth) << "and no longer once the mode is off";
 
   ViewerOptions options;
   ParseViewerCommandLine({QStringLiteral("quorvane-viewer"), QStringLiteral("--gnss")}, options);

@@ -8,10 +8,13 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <memory>
+#include <tuple>
 
 #include "bitmaps.h"
 #include "live_fixture.h"
 #include "nmea_journal.h"
+#include "nmea/line_splitter.h"
 #include "nmea_log_name.h"
 
 namespace {
@@ -24,12 +27,13 @@ using LiveLog = LiveFixture;
 
 TEST_F(LiveLog, LogHoldsExactlyTheLinesReceivedWhileLoggingEachWithCrLf) {
   Connect();
-  Pty.Write(kRmc + "\r\n");
+  // A delivery that ends between a CR and its LF.
+  Pty.Write(kRmc + "\r");
   ASSERT_TRUE(WaitForLines(1));
   Click(Form->LogButton);
   EXPECT_EQ(IsLogging, 1);
   EXPECT_EQ(Form->LogButton->text(), "Stop");
-  Pty.Write(kGga + "\r\n" + kGsa + "\r\n");
+  Pty.Write("\n" + kGga + "\r\n" + kGsa + "\r\n");
   ASSERT_TRUE(WaitForLines(3));
   EXPECT_TRUE(LogFiles().isEmpty());
 
@@ -42,8 +46,17 @@ TEST_F(LiveLog, LogHoldsExactlyTheLinesReceivedWhileLoggingEachWithCrLf) {
   ASSERT_EQ(files.size(), 1);
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^nmea_\\d{12}\\.txt$")).match(QDir(files[0]).dirName()).hasMatch())
       << files[0].toStdString();
-  // The line feed after the RMC sentence, received before logging began, starts the first logged line.
-  EXPECT_EQ(ReadFile(files[0]), "\n" + kGga + "\r\n" + "\n" + kGsa + "\r\n");
+  const std::string log = ReadFile(files[0]);
+  EXPECT_EQ(log, kGga + "\r\n" + kGsa + "\r\n");
+  // Replayed, it decodes like a log of the old kind, which held an LF before each sentence.
+  for (const std::string& text : {log, "\n" + kGga + "\r\n\n" + kGsa + "\r\n"}) {
+    auto p = std::make_unique<CNMEAParser>();
+    LineSplitter(LineSplitter::Breaks::Any).Feed(text.data(), text.size(), [&p](std::string_view line) {
+      p->FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+    });
+    EXPECT_EQ(std::tuple(p->GgaLat, p->GsaPdop, p->SentenceTotal),
+              std::tuple(NMEAParser.GgaLat, NMEAParser.GsaPdop, 2u));
+  }
 }
 
 TEST_F(LiveLog, TwoLogsInTheSameMinuteKeepBothFiles) {
@@ -63,7 +76,7 @@ TEST_F(LiveLog, TwoLogsInTheSameMinuteKeepBothFiles) {
   ASSERT_EQ(files.size(), 2);
   QStringList contents;
   for (const QString& f : files) contents << QString::fromStdString(ReadFile(f));
-  QStringList expected{QString::fromStdString(first + "\r\n"), QString::fromStdString("\n" + second + "\r\n")};
+  QStringList expected{QString::fromStdString(first + "\r\n"), QString::fromStdString(second + "\r\n")};
   contents.sort();
   expected.sort();
   EXPECT_EQ(contents, expected);
@@ -100,7 +113,7 @@ TEST_F(LiveLog, ClosingTheWindowWhileLoggingWritesTheLog) {
   Form->close();
   const QStringList files = LogFiles();
   ASSERT_EQ(files.size(), 1);
-  EXPECT_EQ(ReadFile(files[0]), kGga + "\r\n" + "\n" + kGsa + "\r\n");
+  EXPECT_EQ(ReadFile(files[0]), kGga + "\r\n" + kGsa + "\r\n");
   EXPECT_EQ(IsLogging, 0);
   EXPECT_FALSE(Form->Comm1.IsOpen());
 }
@@ -151,7 +164,7 @@ TEST_F(LiveLog, JournalHoldsTheLoggedLinesIsLeftAloneWhileHeldAndGoesAtStop) {
   Pty.Write(kGga + "\r\n" + kGsa + "\r\n");
   ASSERT_TRUE(WaitForLines(2));
   const QString journal = Form->Journal.Path();
-  const std::string expected = kGga + "\r\n" + "\n" + kGsa + "\r\n";
+  const std::string expected = kGga + "\r\n" + kGsa + "\r\n";
   EXPECT_EQ(ReadFile(journal), expected);
   // This window still logs into it, so a viewer starting now must not take it.
   EXPECT_EQ(RecoverNmeaJournals(LogFolder), QStringList());
@@ -169,7 +182,7 @@ TEST_F(LiveLog, JournalHoldsTheLoggedLinesIsLeftAloneWhileHeldAndGoesAtStop) {
   const QStringList recovered = RecoverNmeaJournals(LogFolder);
   ASSERT_EQ(recovered.size(), 1);
   EXPECT_TRUE(QDir(recovered[0]).dirName().startsWith(QStringLiteral("nmea_recovered_")));
-  EXPECT_EQ(ReadFile(recovered[0]), "\n" + kRmc + "\r\n");
+  EXPECT_EQ(ReadFile(recovered[0]), kRmc + "\r\n");
 }
 
 TEST(UnfinishedLogSaves, OnlyThoseNoViewerIsWritingGo) {

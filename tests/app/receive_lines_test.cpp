@@ -15,20 +15,19 @@ std::vector<std::string> FeedAll(ReceiveLineCutter& cutter, const std::vector<st
   return lines;
 }
 
-TEST(ReceiveLines, CutsAtCarriageReturnsKeepingTheLineFeedInFront) {
+// Also when a delivery ends between CR and LF, and for a line of only an LF.
+TEST(ReceiveLines, CutsAtCarriageReturnsDroppingTheLineFeedAfterEach) {
   ReceiveLineCutter cutter;
-  auto lines = FeedAll(cutter, {"$GPGGA,1*00\r\n$GPGSA,2*00\r\n"});
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "$GPGGA,1*00");
-  EXPECT_EQ(lines[1], "\n$GPGSA,2*00");
-  EXPECT_EQ(cutter.Pending(), "\n");
+  auto lines = FeedAll(cutter, {"$GPGGA,1*00\r\n$GPGSA,2*00\r", "\n\r\n\r\r\n$GPRMC"});
+  EXPECT_EQ(lines, (std::vector<std::string>{"$GPGGA,1*00", "$GPGSA,2*00", ""}));
+  EXPECT_EQ(cutter.Pending(), "\n$GPRMC");
 }
 
 TEST(ReceiveLines, SentenceSplitAcrossDeliveriesComesOutWhole) {
   ReceiveLineCutter cutter;
   auto lines = FeedAll(cutter, {"$GPGGA,1*00\r\n$GPR", "MC,2*00\r\n"});
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1], "\n$GPRMC,2*00");
+  EXPECT_EQ(lines[1], "$GPRMC,2*00");
 }
 
 TEST(ReceiveLines, DeliveryWithoutCarriageReturnYieldsNothingYet) {

@@ -106,14 +106,19 @@ TEST_F(Replay, PauseAfterTwoTicksResumesAtLineEleven) {
                                                 "L10", "L11"}));
 }
 
-TEST_F(Replay, ReplayAfterFinishStartsAgainFromTheFirstLine) {
+TEST_F(Replay, ReplayAfterFinishStartsAgainFromTheFirstLineAndAResetRecord) {
   Open(WriteFile("three.txt", NumberedLines(3)));
   Form->ParserButtonClick();
   Form->ParserTimerTimer();
   ExpectStopped("Finish");
+  NMEAParser.GsaFixType = 3;
+  NMEAParser.SentenceTotal = 7;
   Form->ParserButtonClick();
   ExpectPlaying();
   EXPECT_EQ(ReplayIndex, 0);
+  // Starting resets the record, all but its sentence count.
+  EXPECT_EQ(NMEAParser.GsaFixType, 1);
+  EXPECT_EQ(NMEAParser.SentenceTotal, 7u);
   Form->ParserTimerTimer();
   EXPECT_EQ(Echoed(), (std::vector<std::string>{"L0", "L1", "L2", "L0", "L1", "L2"}));
 }

@@ -89,7 +89,7 @@ TEST_P(SignalBar, CoversItsRectangleWithBlackOutline) {
   EXPECT_EQ(chart.pixel(left + 1, kH - 2), kClBlue);
 
   const QRect inside(left + 1, top + 1, 16, kH - top - 2);
-  const QRect text = BoundsOf(chart, inside, kClBlack);
+  const QRect text = BoundsOf(chart, inside, kClWhite);
   if (c.labelled) {
     ASSERT_FALSE(text.isEmpty());
     EXPECT_GE(text.left(), 26 * i + 32);
@@ -126,6 +126,9 @@ TEST(SignalChart, BarColourBySolutionAndFixType) {
   DrawSignalBars(chart, record);
   EXPECT_EQ(chart.pixel(31, 100), kClBlue);
   EXPECT_EQ(chart.pixel(57, 100), kClGray);
+  // Labels stand out: white on blue, black on grey.
+  EXPECT_FALSE(BoundsOf(chart, QRect(31, kH - 35, 16, 13), kClWhite).isEmpty());
+  EXPECT_FALSE(BoundsOf(chart, QRect(57, kH - 35, 16, 13), kClBlack).isEmpty());
 }
 
 QImage ChartWith(uint16_t inView) {

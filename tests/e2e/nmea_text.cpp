@@ -46,6 +46,10 @@ std::vector<GgaSeen> GgaSentences(const QByteArray& stream) {
 QList<QByteArray> LinesCutAtCarriageReturns(const QByteArray& stream) {
   QList<QByteArray> lines = stream.split('\r');
   lines.removeLast();
+  lines.removeAll("\n");
+  for (QByteArray& line : lines) {
+    if (line.startsWith('\n')) line.remove(0, 1);
+  }
   return lines;
 }
 

@@ -23,8 +23,8 @@ struct GgaSeen {
 std::vector<GgaSeen> GgaSentences(const QByteArray& stream);
 
 // The lines the viewer cuts from `stream`: the bytes between carriage returns,
-// each without its CR (so every line after the first begins with the LF that
-// ended the sentence before); bytes after the last CR make no line.
+// each without its CR and without the LF that follows a CR; a line of only
+// that LF is none, and bytes after the last CR make no line.
 QList<QByteArray> LinesCutAtCarriageReturns(const QByteArray& stream);
 
 // The NMEA log the viewer should write for `stream`: every line, each followed by CR LF.
