@@ -204,9 +204,13 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
                                                  GnssSystem::Qzss,    GnssSystem::NavIC};
     systemMask = static_cast<uint8_t>(1u << static_cast<int>(kBySystemId[systemId - 1]));
   }
-  // A new time, or a second GSA for a system, begins the next epoch; until its
-  // first GSA the previous epoch's satellites stay marked.
-  if (GnssEpochChanged || (systemMask & GnssEpochSystems) != 0) {
+  // A new fix time begins the next epoch; until its first GSA the previous
+  // epoch's satellites stay marked. Within one fix time every GSA adds to the
+  // set: a system of more than 12 satellites takes several, and some
+  // receivers send a second set, a subset of the first. A receiver that sends
+  // no time has only its GSA to go by: a second GSA for a system begins the
+  // next epoch.
+  if (GnssEpochChanged || (GnssEpochTime < 0 && (systemMask & GnssEpochSystems) != 0)) {
     for (auto& bits : GnssUsedIds) bits = 0;
     for (int i = 0; i < GnssInView; ++i) GnssSats[i].Used = false;
     GnssUsed = 0;
@@ -237,13 +241,14 @@ void CNMEAParser::DecodeGnssGSA(Talker talker, const FieldIndex& f, bool fixType
   }
 }
 
+// An empty time field counts as no time: a receiver that loses its time
+// goes back to telling epochs apart by its GSA sentences alone.
 void CNMEAParser::NoteEpochTime(const FieldIndex& f) {
-  if (!f.Found(0)) return;
-  const double t = RealValue(f[0]);
-  if (t != GnssEpochTime) {
-    GnssEpochTime = t;
-    GnssEpochChanged = true;
-  }
+  double t = f.Found(0) ? RealValue(f[0]) : -1.0;
+  if (t < 0) t = -1.0;
+  if (t == GnssEpochTime) return;
+  GnssEpochTime = t;
+  GnssEpochChanged = true;
 }
 
 // $GNGNS,hhmmss.ss,ddmm.mm,N,dddmm.mm,E,AAN,ss,h.h,a.a,g.g,,,V*hh

@@ -205,7 +205,7 @@ class CNMEAParser {
   uint8_t GnssIndex[kGnssSystemCount][64];
   uint8_t GnssEpochSystems;
   uint8_t GnssEpochFixType;
-  bool GnssEpochChanged;  // a new GGA/RMC time since the last GSA
+  bool GnssEpochChanged;  // a new GGA/RMC/GNS time since the last GSA
   bool GnssSawGga;        // GNS stands in for GGA only while no GGA came
-  double GnssEpochTime;
+  double GnssEpochTime;   // -1 while the receiver sends no time
 };

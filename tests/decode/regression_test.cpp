@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "gnss_listing.h"
 #include "line_feed.h"
 #include "nmea_parser.h"
 #include "record_json.h"
@@ -149,6 +150,27 @@ TEST(RecordingPoints, SignalIdIsNoPhantomSatelliteInGnssMode) {
   for (const GnssSat& s : gnss.GnssSats) EXPECT_NE(s.Id, 1) << GnssSystemName(s.System);
   // The default mode stays as it always was: the ID reads as satellite 1.
   EXPECT_EQ(DecodeRecording("gnss/signal_id_phantom").GsvSat[7].Prn, 1);
+}
+
+// The generated GNSS recordings, each made to show one rule, checked by hand.
+TEST(RecordingPoints, GnssModeRulesHoldInTheirRecordings) {
+  const struct {
+    const char* name;
+    int used;
+    const char* listed;  // all of it, or its end
+  } rows[] = {
+      // The union of two GSA sets in one epoch: all 16 that GGA counts.
+      {"epoch_two_gsa_sets", 16, "G24*:42 G28*:43 G6:44 G30:45 E4*:41 E11*:43 E19:-1 "},
+  };
+  for (const auto& r : rows) {
+    const std::string text = ReadFile(kDataDir / "gnss" / (std::string(r.name) + ".nmea"));
+    CNMEAParser p;
+    p.SetGnssMode(true);
+    FeedLines(p, text.data(), text.size());
+    const std::string listed = GnssListing(p, true);
+    EXPECT_EQ(p.GnssUsed, r.used) << r.name;
+    EXPECT_TRUE(listed.ends_with(r.listed)) << r.name << ": " << listed;
+  }
 }
 
 }  // namespace

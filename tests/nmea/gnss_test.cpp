@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "gnss_listing.h"
 #include "gnss_satellites.h"
 #include "sentence.h"
 
@@ -48,16 +49,7 @@ class Gnss : public testing::Test {
   void Send(const std::vector<std::string>& bodies) {
     for (const auto& b : bodies) Feed(p, Sentence(b));
   }
-  // The list as letter, number, "*" when used, and ":SNR" when asked for.
-  std::string Listed(bool snr = false) const {
-    std::string out;
-    for (int i = 0; i < p.GnssInView; ++i) {
-      const GnssSat& s = p.GnssSats[i];
-      out += GnssSystemLetter(s.System) + std::to_string(s.Id) + (s.Used ? "*" : "") +
-             (snr ? ":" + std::to_string(s.Snr) : "") + " ";
-    }
-    return out;
-  }
+  std::string Listed(bool snr = false) const { return GnssListing(p, snr); }
 
   CNMEAParser p;
 };
@@ -118,13 +110,17 @@ TEST_F(Gnss, UsedIsTheUnionOfTheEpochsGsaSentences) {
   Send({"GNGSA,A,2,07,,,,,,,,,,,,1.2,0.7,1.0,1"});
   EXPECT_EQ(Listed(), "G5 G7* S123 R1 R2 E5 ");
   EXPECT_EQ(p.GsaFixType, 2);
-  // One GSA per system: another one for GLONASS, though missing the epoch's
-  // time, begins the next epoch. Without a system ID, the numbers name it.
+  // Within one fix time every GSA adds to the set, a second one for a system
+  // too. Without a system ID, the numbers name the system.
   Send({"GNGSA,A,3,66,,,,,,,,,,,,1.2,0.7,1.0,2", "GNGSA,A,1,,,,,,,,,,,,,1.2,0.7,1.0,3"});
   Send({"GNGSA,A,3,65,05,,,,,,,,,,,1.2,0.7,1.0"});
-  EXPECT_EQ(Listed(), "G5* G7 S123 R1* R2 E5 ");
+  EXPECT_EQ(Listed(), "G5* G7* S123 R1* R2* E5 ");
   // The fix type is the best of the epoch's GSA sentences.
   EXPECT_EQ(p.GsaFixType, 3);
+  // An empty time is none: a second GSA for a system begins the next epoch.
+  Send({"GNGGA,,4717.1,N,00833.9,E,1,06,0.7,500.0,M,47.6,M,,",
+        "GNGSA,A,3,05,,,,,,,,,,,,1.2,0.7,1.0,1", "GNGSA,A,3,07,,,,,,,,,,,,1.2,0.7,1.0,1"});
+  EXPECT_EQ(Listed(), "G5 G7* S123 R1 R2 E5 ");
   Send({"GNGGA,120002.00,4717.1,N,00833.9,E,1,06,0.7,500.0,M,47.6,M,,",
         "GNGSA,A,1" + std::string(16, ',') + "1"});
   EXPECT_EQ(p.GsaFixType, 1);
