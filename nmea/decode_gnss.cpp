@@ -38,7 +38,8 @@ int CNMEAParser::GsvSequenceSlot(Talker talker, uint8_t signal) {
   uint8_t& slot = SequenceSlot[static_cast<int>(talker)][signal & 15];
   if (slot != 0) return slot - 1;
   if (GnssSequenceCount == kGsvSequences) return -1;
-  GnssSequences[GnssSequenceCount] = GsvSequence{talker, signal, 0, 0};
+  GnssSequences[GnssSequenceCount] =
+      GsvSequence{talker, signal, 0, 0, GnssEpochs, GnssBytes, GnssEpochs, GnssBytes, 0, 0};
   slot = static_cast<uint8_t>(GnssSequenceCount + 1);
   return GnssSequenceCount++;
 }
@@ -134,10 +135,16 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
   if (slot < 0) return;
   GsvSequence& seq = GnssSequences[slot];
   const uint32_t bit = 1u << slot;
+  seq.HeardEpoch = GnssEpochs;
+  seq.HeardBytes = GnssBytes;
   if (number == 1) {
     SequenceCycle[slot] = 0;
     seq.Total = static_cast<uint8_t>(total);
     seq.Next = 1;
+    seq.EpochPeriod = GnssEpochs - seq.CycleEpoch;
+    seq.BytePeriod = GnssBytes - seq.CycleBytes;
+    seq.CycleEpoch = GnssEpochs;
+    seq.CycleBytes = GnssBytes;
   }
   // A message out of turn still updates its satellites, but the cycle can
   // then no longer tell which satellites were left out.
@@ -249,6 +256,30 @@ void CNMEAParser::NoteEpochTime(const FieldIndex& f) {
   if (t == GnssEpochTime) return;
   GnssEpochTime = t;
   GnssEpochChanged = true;
+  if (t < 0) return;
+  ++GnssEpochs;
+  DropStaleSequences();
+}
+
+// A sequence no longer sent (a signal switched off, a band that lost every
+// satellite and sends nothing for it) drops its report from every satellite
+// once it has missed two fix epochs, or 3 s of received data while the
+// receiver sends no time. Receivers that send GSV every few fixes (SiRF,
+// MediaTek's PMTK314 rates) miss more, so the span stretches to two of the
+// sequence's own cycles where those are longer.
+void CNMEAParser::DropStaleSequences() {
+  const bool timed = GnssEpochTime >= 0;
+  for (int s = 0; s < GnssSequenceCount; ++s) {
+    GsvSequence& seq = GnssSequences[s];
+    const uint64_t silent = timed ? GnssEpochs - seq.HeardEpoch : GnssBytes - seq.HeardBytes;
+    const uint64_t cycles = 2 * uint64_t{timed ? seq.EpochPeriod : seq.BytePeriod};
+    const bool stale = silent > std::max<uint64_t>(timed ? 2 : kStaleBytes, cycles);
+    if (stale && SequenceListed[s] != 0) {
+      SequenceCycle[s] = 0;
+      seq.Next = 0;
+      EndGsvCycle(s);
+    }
+  }
 }
 
 // $GNGNS,hhmmss.ss,ddmm.mm,N,dddmm.mm,E,AAN,ss,h.h,a.a,g.g,,,V*hh

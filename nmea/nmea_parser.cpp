@@ -220,6 +220,11 @@ void CNMEAParser::Dispatch(bool checksummed) {
   DispatchSentence(NameBuf,
                    nmea::FieldIndex(DataBuf, CommaPos, CommaCount, std::min<int>(TextLen, BufLen)),
                    checksummed);
+  if (GnssOn && GnssEpochTime < 0) {
+    // The data part, and "$", a five-character address, ",", "*hh", CR LF.
+    GnssBytes += BufLen + 12u;
+    DropStaleSequences();
+  }
 }
 
 namespace {
@@ -381,7 +386,7 @@ void CNMEAParser::ResetGnss() {
   GnssUsed = 0;
   for (auto& sat : GnssSats) sat = GnssSat{};
   GnssSequenceCount = 0;
-  for (auto& seq : GnssSequences) seq = GsvSequence{nmea::Talker::None, 0, 0, 0};
+  for (auto& seq : GnssSequences) seq = GsvSequence{};
   std::memset(GnssReported, 0, sizeof GnssReported);
   std::memset(SequenceListed, 0, sizeof SequenceListed);
   std::memset(SequenceCycle, 0, sizeof SequenceCycle);
@@ -394,6 +399,8 @@ void CNMEAParser::ResetGnss() {
   GnssEpochChanged = false;
   GnssSawGga = false;
   GnssEpochTime = -1.0;
+  GnssEpochs = 0;
+  GnssBytes = 0;
 }
 
 bool CNMEAParser::IsPrnInSolution(uint16_t prn) const {

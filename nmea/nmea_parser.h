@@ -166,8 +166,18 @@ class CNMEAParser {
     uint8_t Signal;
     uint8_t Total;  // messages in the cycle being collected
     uint8_t Next;   // message number expected next; 0 when none is awaited
+    // Where GnssEpochs and GnssBytes stood at its last message and at the
+    // start of its last cycle, and how far they moved between the starts of
+    // its last two cycles.
+    uint32_t HeardEpoch, HeardBytes;
+    uint32_t CycleEpoch, CycleBytes;
+    uint32_t EpochPeriod, BytePeriod;
   };
   static constexpr int kGsvSequences = 32;
+  // Without a fix time, 3 s of received data: what a 9600-baud line carries
+  // in 3 s (10 bits a byte), the rate most multi-constellation modules start
+  // at. A slower line takes longer to send it, a faster one may take less.
+  static constexpr uint32_t kStaleBytes = 2880;
 
   void ResetGnss();
   void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f, const int64_t* values,
@@ -175,6 +185,7 @@ class CNMEAParser {
   void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
   void DecodeGNS(const nmea::FieldIndex& f);
   void NoteEpochTime(const nmea::FieldIndex& f);
+  void DropStaleSequences();
   int GsvSequenceSlot(nmea::Talker talker, uint8_t signal);
   int GnssEntry(GnssSystem system, uint16_t id);
   int NewGnssEntry(GnssSystem system, uint16_t id);
@@ -208,4 +219,8 @@ class CNMEAParser {
   bool GnssEpochChanged;  // a new GGA/RMC/GNS time since the last GSA
   bool GnssSawGga;        // GNS stands in for GGA only while no GGA came
   double GnssEpochTime;   // -1 while the receiver sends no time
+  // The fix epochs begun so far, and the bytes of the sentences received
+  // while there was no fix time: the clocks by which a GSV sequence goes stale.
+  uint32_t GnssEpochs;
+  uint32_t GnssBytes;
 };

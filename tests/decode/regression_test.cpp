@@ -161,6 +161,9 @@ TEST(RecordingPoints, GnssModeRulesHoldInTheirRecordings) {
   } rows[] = {
       // The union of two GSA sets in one epoch: all 16 that GGA counts.
       {"epoch_two_gsa_sets", 16, "G24*:42 G28*:43 G6:44 G30:45 E4*:41 E11*:43 E19:-1 "},
+      // L5 (GPS 30) and E5a (Galileo 36) silent for two epochs: gone, and
+      // GPS 5 and Galileo 2 back to their L1 and E1 SNR.
+      {"stale_signal_sequence", 5, "G5*:44 G13*:40 G20*:36 E2*:42 E9*:39 "},
   };
   for (const auto& r : rows) {
     const std::string text = ReadFile(kDataDir / "gnss" / (std::string(r.name) + ".nmea"));

@@ -127,6 +127,27 @@ TEST_F(Gnss, UsedIsTheUnionOfTheEpochsGsaSentences) {
   EXPECT_EQ(p.GnssUsed, 0);
 }
 
+TEST_F(Gnss, SequenceSilentForTwoOfItsCyclesLeavesTheList) {
+  // GSV every third fix, as SiRF and MediaTek receivers may be set to send it:
+  // from its second cycle on, a sequence stays until it misses two of them.
+  for (int s = 0; s < 16; ++s) {
+    Send({"GNGGA,1200" + std::to_string(10 + s) + ",,,,,1,04,,,M,,M,,"});
+    if (s >= 4) {
+      EXPECT_EQ(Listed(), s < 13 ? "G5 R1 " : "G5 ") << s;
+    }
+    if (s % 3 == 0) Send({"GPGSV,1,1,01,05,60,100,40"});
+    if (s % 3 == 0 && s <= 6) Send({"GLGSV,1,1,01,65,40,050,41"});
+  }
+  // Without a time, 3 s of data: 2880 bytes, counted as 31 for each of
+  // these sentences (GLGSV's own among them).
+  p.ResetRecord();
+  Send({"GLGSV,1,1,01,65,40,050,41"});
+  for (int n = 1; n <= 92; ++n) {
+    Send({"GPGSV,1,1,01,05,60,100,40"});
+    EXPECT_EQ(Listed(), n < 92 ? "R1 G5 " : "G5 ") << n;
+  }
+}
+
 TEST(GnssMode, RecordMembersFromEveryTalkerCountersInBothModes) {
   const std::vector<std::string> stream = {
       Sentence("GNRMC,081500.00,A,4717.11437,N,00833.91522,E,0.5,,081226,,,A,V"),

@@ -289,6 +289,29 @@ def epoch_two_gsa_sets():
         'Galileo. The epoch uses all 16.'), lines)
 
 
+def stale_signal():
+    # GPS L1 C/A (1) and L5-Q (8), Galileo E1 (7) and E5a (1). The L5/E5a band
+    # goes silent after the second epoch: its GSV sequences stop.
+    l1 = [(5, 60, 100, 44), (13, 35, 200, 40), (20, 20, 300, 36)]
+    l5 = [(5, 60, 100, 47), (13, 35, 200, 38), (30, 15, 45, 33)]
+    e1 = [(2, 50, 80, 42), (9, 25, 160, 39)]
+    e5a = [(2, 50, 80, 45), (36, 10, 260, 31)]
+    dops = ('1.60', '0.92', '1.31')
+    lines = []
+    for k in range(5):
+        lines += fix_lines(50000 + k, k, 5)
+        lines += [gsa('GN', 3, [5, 13, 20], dops, '1'), gsa('GN', 3, [2, 9], dops, '3')]
+        lines += gsv('GP', l1, '1') + gsv('GA', e1, '7')
+        if k < 2:
+            lines += gsv('GP', l5, '8') + gsv('GA', e5a, '1')
+    write('stale_signal_sequence.nmea', generated(
+        'a GSV sequence going stale: GN RMC, GGA and GSA with system IDs '
+        'at 1 Hz, and GSV for GPS L1 C/A (signal 1) and L5 (8), Galileo E1 (7) and E5a '
+        '(1). After the second epoch the L5/E5a band sends no GSV at all; two epochs '
+        'later its reports are dropped: GPS 30 and Galileo 36, heard on it alone, leave '
+        'the list, and GPS 5 and Galileo 2 show their L1/E1 SNR.'), lines)
+
+
 if __name__ == '__main__':
     ublox_m8()
     ublox_m10()
@@ -297,3 +320,4 @@ if __name__ == '__main__':
     dual_band()
     phantom()
     epoch_two_gsa_sets()
+    stale_signal()
