@@ -130,8 +130,12 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
   const int count = f.Count();
   const bool hasSignal = count % 4 == 0;
   const int groups = std::min(4, count / 4 - (hasSignal ? 1 : 0));
-  const int slot =
-      GsvSequenceSlot(talker, static_cast<uint8_t>(hasSignal ? HexId(f[count - 1]) : 0));
+  const int lastId = hasSignal ? HexId(f[count - 1]) : 0;
+  // Quectel's EC21, EC25 and BG96 put the system ID where NMEA 4.10 puts the
+  // signal ID: each system is a sequence of its own, numbered as the system.
+  const Talker bySystemId = talker == Talker::PQ ? TalkerOfSystemId(lastId) : Talker::None;
+  const Talker numbering = bySystemId != Talker::None ? bySystemId : talker;
+  const int slot = GsvSequenceSlot(talker, static_cast<uint8_t>(lastId));
   if (slot < 0) return;
   GsvSequence& seq = GnssSequences[slot];
   const uint32_t bit = 1u << slot;
@@ -157,7 +161,7 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
     GnssSystem system;
     uint16_t id;
     // An empty number reads as 0, which no system uses.
-    if (!ClassifySatellite(talker, field[0], system, id)) continue;
+    if (!ClassifySatellite(numbering, field[0], system, id)) continue;
     const int e = GnssEntry(system, id);
     if (e < 0) continue;
     GnssSat& sat = GnssSats[e];

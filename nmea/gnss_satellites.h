@@ -28,11 +28,15 @@ struct GnssSat {
 
 namespace nmea {
 
-// The talkers GNSS mode reads; None for any other.
-enum class Talker : uint8_t { GP, GN, GL, GA, GB, BD, GQ, GI, None };
-inline constexpr int kTalkerCount = 8;
+// The talkers GNSS mode reads; None for any other. PQ is the proprietary
+// talker under which Quectel's Qualcomm-based modules (EC21, EC25, BG96) send
+// BeiDou and QZSS, with the system ID in the last field.
+enum class Talker : uint8_t { GP, GN, GL, GA, GB, BD, GQ, GI, PQ, None };
+inline constexpr int kTalkerCount = 9;
 
 // The talker of a sentence address such as "GNGGA" (its first two characters).
+// QZSS comes as GQ (NMEA 4.11) or, from receivers that name it otherwise, as
+// QZ; both read as GQ.
 inline Talker TalkerOf(const char* address) {
   if (address[0] == 'G') {
     switch (address[1]) {
@@ -54,7 +58,9 @@ inline Talker TalkerOf(const char* address) {
         return Talker::None;
     }
   }
-  return address[0] == 'B' && address[1] == 'D' ? Talker::BD : Talker::None;
+  if (address[0] == 'B' && address[1] == 'D') return Talker::BD;
+  if (address[0] == 'Q' && address[1] == 'Z') return Talker::GQ;
+  return address[0] == 'P' && address[1] == 'Q' ? Talker::PQ : Talker::None;
 }
 
 // The talker whose satellites an NMEA 4.10/4.11 system ID (1 GPS, 2 GLONASS,
@@ -76,14 +82,21 @@ constexpr bool Take(GnssSystem s, int64_t id, GnssSystem& system, uint16_t& out)
 // The rules below, as ClassifySatellite applies them through a table.
 // Numbers up to 64 mean different satellites for different talkers; above
 // that, each range belongs to one system whoever sends it, except that
-// 201-202 are QZSS unless a BeiDou talker sends them.
+// 201-202 are QZSS unless a BeiDou talker sends them, and that Galileo's own
+// talker means Galileo by 101-136.
 constexpr bool ClassifyByRange(Talker talker, int64_t n, GnssSystem& system, uint16_t& id) {
   if (n <= 0) return false;
-  const bool beidouTalker = talker == Talker::GB || talker == Talker::BD;
+  // PQ without a system ID: BeiDou, as Quectel's EC21/EC25 send it.
+  const bool beidouTalker = talker == Talker::GB || talker == Talker::BD || talker == Talker::PQ;
+  // Quectel firmware numbers Galileo 101-136 under GA, over SBAS 120-136.
+  if (talker == Talker::GA && n >= 101 && n <= 136) {
+    return Take(GnssSystem::Galileo, n - 100, system, id);
+  }
   if (n <= 64) {
     switch (talker) {
       case Talker::GB:
       case Talker::BD:
+      case Talker::PQ:
         return n <= 63 && Take(GnssSystem::BeiDou, n, system, id);
       case Talker::GA:
         return n <= 36 && Take(GnssSystem::Galileo, n, system, id);
@@ -104,7 +117,9 @@ constexpr bool ClassifyByRange(Talker talker, int64_t n, GnssSystem& system, uin
   if (n <= 96) return Take(GnssSystem::Glonass, n - 64, system, id);
   if (n >= 120 && n <= 158) return Take(GnssSystem::Sbas, n, system, id);
   if (n >= 193 && n <= 202 && !beidouTalker) return Take(GnssSystem::Qzss, n - 192, system, id);
+  // BeiDou from 201: Quectel, SkyTraq and SiRF firmware.
   if (n >= 201 && n <= 263) return Take(GnssSystem::BeiDou, n - 200, system, id);
+  // Galileo from 301 and BeiDou from 401: u-blox's extended numbering.
   if (n >= 301 && n <= 336) return Take(GnssSystem::Galileo, n - 300, system, id);
   if (n >= 401 && n <= 463) return Take(GnssSystem::BeiDou, n - 400, system, id);
   return false;

@@ -164,6 +164,8 @@ TEST(RecordingPoints, GnssModeRulesHoldInTheirRecordings) {
       // L5 (GPS 30) and E5a (Galileo 36) silent for two epochs: gone, and
       // GPS 5 and Galileo 2 back to their L1 and E1 SNR.
       {"stale_signal_sequence", 5, "G5*:44 G13*:40 G20*:36 E2*:42 E9*:39 "},
+      // Galileo 111 and 136, BeiDou 207 (GSA 407), QZSS 3 (QZ 195) and 199.
+      {"vendor_talkers_numbering", 9, "E11*:42 E36*:38 C7*:40 C13*:36 C19*:33 J3*:45 J7:-1 "},
   };
   for (const auto& r : rows) {
     const std::string text = ReadFile(kDataDir / "gnss" / (std::string(r.name) + ".nmea"));

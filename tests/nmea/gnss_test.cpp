@@ -32,6 +32,9 @@ TEST(GnssClassify, TalkerNumberRangeAndSystemIdGiveSystemAndNumberWithinIt) {
       {Talker::GP, -3, ""},       {nmea::TalkerOfSystemId(2), 5, "R5"},
       {nmea::TalkerOfSystemId(5), 3, "J3"}, {nmea::TalkerOfSystemId(6), 2, "I2"},
       {nmea::TalkerOfSystemId(7), 5, "G5"}, {nmea::TalkerOf("BDGSV"), 9, "C9"},
+      {Talker::GA, 101, "E1"},    {Talker::GA, 136, "E36"},   {Talker::GA, 137, "S137"},
+      {Talker::GN, 136, "S136"},  {nmea::TalkerOf("PQGSV"), 7, "C7"}, {Talker::PQ, 202, "C2"},
+      {nmea::TalkerOf("QZGSV"), 3, "J3"}, {nmea::TalkerOf("QZGSA"), 195, "J3"},
   };
   for (const auto& r : rows) {
     GnssSystem system{};

@@ -312,6 +312,31 @@ def stale_signal():
         'the list, and GPS 5 and Galileo 2 show their L1/E1 SNR.'), lines)
 
 
+def vendor_numbering():
+    # Each satellite below is named one way in GSV and another in GSA.
+    dops = ('1.25', '0.70', '1.04')
+    lines = []
+    for k in range(2):
+        lines += fix_lines(61200 + k, k, 9)
+        lines += [gsa('GN', 3, [3, 8, 14], dops, '1'),
+                  gsa('GN', 3, [11, 36], dops, '3'),
+                  gsa('GN', 3, [407, 419], dops, '4'),
+                  gsa('PQ', 3, [3], dops, '5'), gsa('PQ', 3, [213], dops, '4')]
+        lines += gsv('GP', [(3, 40, 60, 41), (8, 55, 170, 44), (14, 22, 290, 37)])
+        lines += gsv('GA', [(111, 48, 95, 42), (136, 31, 215, 38)])
+        lines += gsv('PQ', [(207, 66, 140, 40), (213, 35, 320, 36), (219, 18, 30, 33)], '4')
+        lines += gsv('PQ', [(3, 70, 175, 45)], '5')
+        lines += gsv('QZ', [(195, 70, 175, 43), (199, 12, 200, None)])
+    write('vendor_talkers_numbering.nmea', generated(
+        'the talkers and numberings of several receiver families in one '
+        'stream, each satellite named one way in GSV and another in GSA: GAGSV numbers '
+        'Galileo 101-136 (Quectel); PQGSV and PQGSA carry BeiDou and QZSS with the '
+        'system ID (4, 5) in the last field and BeiDou numbered from 201 (Quectel EC2x); '
+        'QZGSV names QZSS 193-202; GNGSA with system ID 4 numbers BeiDou from 401. '
+        'Each satellite is one entry: GPS 3, 8, 14, Galileo 11, 36, BeiDou 7, 13, 19, '
+        'QZSS 3 (sent as 3 and as 195) and 7; 9 used.'), lines)
+
+
 if __name__ == '__main__':
     ublox_m8()
     ublox_m10()
@@ -321,3 +346,4 @@ if __name__ == '__main__':
     phantom()
     epoch_two_gsa_sets()
     stale_signal()
+    vendor_numbering()
