@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <exception>
 
-#include "application.h"
-#include "command_line.h"
-#include "main_form.h"
-#include "message_box.h"
-#include "nmea_journal.h"
-#include "nmea_log_name.h"
-#include "signal_close.h"
+#include "app/window/application.h"
+#include "app/window/command_line.h"
+#include "app/window/main_form.h"
+#include "app/dialogs/message_box.h"
+#include "app/logging/nmea_journal.h"
+#include "app/logging/nmea_log_name.h"
+#include "app/window/signal_close.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/display/line_store.h"
+#include "app/replay/line_store.h"
 #include "nmea/line_splitter.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/receive_lines.h"
+#include "app/link/receive_lines.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "application.h"
+#include "app/window/application.h"
 
 // The window's benchmarks run inside the viewer's own application object,
 // offscreen unless a platform is asked for.

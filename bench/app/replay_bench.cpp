@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <string>
 
-#include "application.h"
-#include "file_chooser.h"
-#include "main_form.h"
-#include "main_unit.h"
+#include "app/window/application.h"
+#include "app/dialogs/file_chooser.h"
+#include "app/window/main_form.h"
+#include "app/window/main_unit.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "application.h"
+#include "app/window/application.h"
 #include "first_paint.h"
-#include "main_form.h"
-#include "main_unit.h"
+#include "app/window/main_form.h"
+#include "app/window/main_unit.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 // Starts like the viewer, returns once its window has painted.
-#include "application.h"
+#include "app/window/application.h"
 #include "first_paint.h"
-#include "main_form.h"
+#include "app/window/main_form.h"
 
 int main(int argc, char** argv) {
   PrepareApplicationEnvironment();

@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 
-#include "application.h"
-#include "main_form.h"
-#include "main_unit.h"
+#include "app/window/application.h"
+#include "app/window/main_form.h"
+#include "app/window/main_unit.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "bitmaps.h"
-#include "file_chooser.h"
+#include "app/window/bitmaps.h"
+#include "app/dialogs/file_chooser.h"
 #include "form_fixture.h"
 
 // A window shown over a fake port tree, with NMEAParser's record cleared to

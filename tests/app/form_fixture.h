@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "fake_sysfs.h"
-#include "main_form.h"
-#include "main_unit.h"
-#include "message_box.h"
+#include "app/window/main_form.h"
+#include "app/window/main_unit.h"
+#include "app/dialogs/message_box.h"
 #include "app/settings/settings.h"
 
 // Builds a window over a fake port tree and records message boxes instead of

@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-#include "application.h"
+#include "app/window/application.h"
 #include "app/settings/settings.h"
 
 int main(int argc, char** argv) {

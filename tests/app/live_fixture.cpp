@@ -12,8 +12,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "bitmaps.h"
-#include "nmea_log_name.h"
+#include "app/window/bitmaps.h"
+#include "app/logging/nmea_log_name.h"
 
 PtyEnd::PtyEnd() {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <exception>
 
-#include "nmea_log_name.h"
+#include "app/logging/nmea_log_name.h"
 
 void E2eFixture::SetUp() {
   FormFixture::SetUp();

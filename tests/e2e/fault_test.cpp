@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/display/signal_chart.h"
+#include "app/views/signal_chart.h"
 #include "e2e_fixture.h"
 #include "nmea_text.h"
 

@@ -3,8 +3,8 @@
 #include <set>
 #include <span>
 
-#include "app/display/signal_chart.h"
-#include "app/display/sky_view.h"
+#include "app/views/signal_chart.h"
+#include "app/views/sky_view.h"
 #include "e2e_fixture.h"
 #include "app/settings/settings.h"
 

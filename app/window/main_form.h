@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+#include "app/window/canvas_image.h"
+#include "app/window/gnss_mode.h"
+#include "app/logging/nmea_journal.h"
+#include "app/views/line_list_model.h"
+#include "app/replay/replay.h"
+#include "app/link/receive_lines.h"
+#include "serial/comm.h"
+#include "ui_main_form.h"
+
+class CommNotifier;
+
+// The viewer's one window. Its controls are the members that the layout in
+// resources/main_form.ui names (ComBtn1, Image2, ListBox1, ...); all run-time
+// state lives in the process-wide variables of main_unit.h.
+class TMainForm : public QWidget, public Ui_TMainForm {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  QTimer* NMEATimer;
+  QTimer* ParserTimer;
+
+  // The lines behind the three list boxes: ListBox1 shows every line received
+  // or replayed, ListBox2 holds the loaded file, ListBox3 the lines being logged.
+  LineListModel* ListBox1Lines;
+  LineListModel* ListBox2Lines;
+  LineListModel* ListBox3Lines;
+  // The lines being logged, on disk as well until the log is saved.
+  NmeaJournal Journal;
+
+  // The receiver's serial port; its received data goes to Comm1ReceiveData.
+  TComm Comm1;
+
+  // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
+  QFileDialog& OpenDialog1();
+
+  // Redraws the whole display from NMEAParser's record; the tick calls it with 1.
+  void UpdateNMEA(int panel);
+
+  void Comm1ReceiveData(TComm* Sender, const uint8_t* Buffer, uint16_t BufferLength);
+  // The component's workers gave up on the line: the receiver was pulled out
+  // or its far end closed.
+  void Comm1RequestHangup(TComm* Sender);
+
+  // GNSS mode on or off for this run; switching clears the record as connecting
+  // does. The context menu's entry follows it; nothing is remembered here.
+  void SetGnssMode(bool on);
+  // The context menu's checkable entry "Decode all GNSS talkers".
+  QAction* GnssModeAction;
+
+ public slots:
+  void NMEATimerTimer();
+  void ParserTimerTimer();
+  void ComBtn1Click();
+  void ColdStartButton1Click();
+  void LogButtonClick();
+  void LoadButtonClick();
+  void ParserButtonClick();
+  void Button1Click();
+  void Button2Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void ApplyLayoutDetails();
+  void ShowReplayState();
+  void RefreshOnce();
+  void CloseLiveSession();
+  void SetUpGnssMode();
+  void WatchForGnssOffer();
+  void CheckGnssOffer();
+  void UpdateGnssSatellites(QImage& sky);
+
+  bool Shown = false;
+  bool Closed = false;
+  std::unique_ptr<QFileDialog> OpenDialog;
+  ReplayController Replay;
+  ReceiveLineCutter ReceiveLines;
+  GnssOfferWatch GnssOffer;
+  QElapsedTimer GnssOfferClock;
+  // Declared after Comm1 so it stops watching before the port component goes.
+  std::unique_ptr<CommNotifier> Comm1Notifier;
+};
+
+// Width left for text in a cell of the satellite grid.
+int GridCellTextWidth(const QTableWidget& grid);
+
+// The window, set while it exists.
+extern TMainForm* MainForm;

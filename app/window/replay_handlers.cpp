@@ -1,0 +1,81 @@
+#include <QFile>
+#include <QFileInfo>
+
+#include <string_view>
+
+#include "app/window/bitmaps.h"
+#include "app/dialogs/file_chooser.h"
+#include "app/window/main_form.h"
+#include "app/window/main_unit.h"
+
+// File replay: the open button loads a recording into ListBox2, the replay
+// button starts, pauses and continues it, and each ParserTimer tick plays up
+// to five of its lines through NMEAParser, echoing them in ListBox1.
+
+void TMainForm::ShowReplayState() {
+  ParserButton->setText(QString::fromLatin1(Replay.caption()));
+  ParserButton->setIcon(LoadGlyph(Replay.glyph()));
+  ComBtn1->setEnabled(Replay.connectAndLogEnabled());
+  LogButton->setEnabled(Replay.connectAndLogEnabled());
+  if (!Replay.timerOn()) {
+    ParserTimer->stop();
+  } else if (!ParserTimer->isActive()) {
+    ParserTimer->start();
+  }
+  IsReplaying = Replay.IsReplaying() ? 1 : 0;
+  ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
+}
+
+void TMainForm::LoadButtonClick() {
+  // A playing replay ends here, so the new file starts from its first line
+  // and connecting and logging work again while it is loaded.
+  const bool wasPlaying = Replay.state() == ReplayState::Playing;
+  Replay.BeginOpen();
+  if (wasPlaying) {
+    ShowReplayState();
+    RefreshOnce();
+  }
+  ListBox1Lines->clear();
+  ListBox2Lines->clear();
+
+  QFileDialog& dialog = OpenDialog1();
+  dialog.setWindowTitle(QStringLiteral("Open NMEA Log File"));
+  const QString fileName = ChooseFile(dialog);
+  if (fileName.isEmpty()) return;
+  ParserTimer->stop();
+  if (!QFileInfo::exists(fileName)) return;
+  // Throws "Cannot open file ..." for a file that cannot be read; the lists stay empty.
+  ListBox2Lines->loadFromFile(QFile::encodeName(fileName).toStdString());
+  Replay.FileLoaded();
+  ParserButton->setText(QString::fromLatin1(Replay.caption()));
+}
+
+void TMainForm::ParserButtonClick() {
+  const ReplayAction action = Replay.PressButton(ListBox2Lines->count());
+  if (action == ReplayAction::None) return;
+  if (action == ReplayAction::Start) {
+    // The file's sentences owe nothing to the last source's fix; the offer's
+    // watch counts from the reset.
+    NMEAParser.ResetRecord();
+    WatchForGnssOffer();
+  }
+  ShowReplayState();
+  if (action == ReplayAction::Pause) RefreshOnce();
+}
+
+void TMainForm::ParserTimerTimer() {
+  const ReplayStep step = Replay.Tick(ListBox2Lines->lines(), [this](std::string_view line) {
+    ListBox1Lines->appendLine(line);
+    NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+  });
+  if (step.finished) {
+    ShowReplayState();
+  } else {
+    ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
+  }
+  ListBox1Lines->flush();
+  CheckGnssOffer();
+  const int rows = ListBox1Lines->rowCount();
+  if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+  if (step.finished) RefreshOnce();
+}
