@@ -32,6 +32,17 @@ T* Reallocate(T* old, size_t count) {
   return static_cast<T*>(p);
 }
 
+// Grows `buffer` to hold at least `needed` elements, the same buffer moved or
+// extended in place.
+template <typename Buffer>
+void Grow(Buffer& buffer, size_t& capacity, size_t needed, size_t minimum) {
+  const size_t grown = GrownCapacity(capacity, needed, minimum);
+  auto* p = Reallocate(buffer.get(), grown);
+  static_cast<void>(buffer.release());
+  buffer.reset(p);
+  capacity = grown;
+}
+
 constexpr size_t kReadBlock = 1 << 20;
 
 struct FileCloser {
@@ -65,21 +76,9 @@ void LineStore::swap(LineStore& other) noexcept {
   std::swap(endCapacity_, other.endCapacity_);
 }
 
-void LineStore::growBytes(size_t needed) {
-  size_t capacity = GrownCapacity(byteCapacity_, needed, 4096);
-  char* p = Reallocate(bytes_.get(), capacity);
-  static_cast<void>(bytes_.release());
-  bytes_.reset(p);
-  byteCapacity_ = capacity;
-}
+void LineStore::growBytes(size_t needed) { Grow(bytes_, byteCapacity_, needed, 4096); }
 
-void LineStore::growEnds(size_t needed) {
-  size_t capacity = GrownCapacity(endCapacity_, needed, 512);
-  uint64_t* p = Reallocate(ends_.get(), capacity);
-  static_cast<void>(ends_.release());
-  ends_.reset(p);
-  endCapacity_ = capacity;
-}
+void LineStore::growEnds(size_t needed) { Grow(ends_, endCapacity_, needed, 512); }
 
 void LineStore::append(const char* bytes, size_t length) {
   if (used_ + length > byteCapacity_) {

@@ -21,30 +21,22 @@ class StatusPanel : public DisplayFixture {
   QColor GridTextColour() const { return Form->StringGrid1->palette().color(QPalette::Text); }
 };
 
-TEST_F(StatusPanel, FirstRefreshOfAClearedRecord) {
-  Tick();
-  EXPECT_EQ(TimerTicks, 1);
-  EXPECT_EQ(Form->LatitudeEdit1->text(), " N 0.000000");
-  EXPECT_EQ(Form->LongitudeEdit1->text(), " E 0.000000");
-  EXPECT_EQ(Form->AltitudeEdit1->text(), "0");
-  EXPECT_EQ(Form->FixEdit1->text(), "Fix not available");
-  EXPECT_EQ(Form->GPSTimeEdit1->text(), "2000/1/1   0:0:0");
-  EXPECT_EQ(Form->TTFFEdit1->text(), "1 Sec");
-  EXPECT_EQ(Form->SpeedEdit->text(), "0.0 KM/h");
-  EXPECT_EQ(Form->StringGrid1->item(0, 0)->text(), "PN");
-  EXPECT_TRUE(Form->NMEATimer->isActive());
-}
-
-TEST_F(StatusPanel, ResetRecordShowsTheStartTexts) {
-  NMEAParser.ResetRecord();
-  Tick();
-  EXPECT_EQ(Form->LatitudeEdit1->text(), " N 0.000000");
-  EXPECT_EQ(Form->LongitudeEdit1->text(), " E 0.000000");
-  EXPECT_EQ(Form->AltitudeEdit1->text(), "0");
-  EXPECT_EQ(Form->FixEdit1->text(), "Fix not available");
-  EXPECT_EQ(Form->GPSTimeEdit1->text(), "2000/1/1   0:0:0");
-  EXPECT_EQ(Form->TTFFEdit1->text(), "1 Sec");
-  EXPECT_EQ(Form->SpeedEdit->text(), "0.0 KM/h");
+// A cleared record, at start and after a reset, shows the start texts.
+TEST_F(StatusPanel, ClearedRecordShowsTheStartTexts) {
+  for (const bool reset : {false, true}) {
+    if (reset) NMEAParser.ResetRecord();
+    Tick();
+    EXPECT_EQ(TimerTicks, reset ? 2 : 1);
+    EXPECT_EQ(Form->LatitudeEdit1->text(), " N 0.000000");
+    EXPECT_EQ(Form->LongitudeEdit1->text(), " E 0.000000");
+    EXPECT_EQ(Form->AltitudeEdit1->text(), "0");
+    EXPECT_EQ(Form->FixEdit1->text(), "Fix not available");
+    EXPECT_EQ(Form->GPSTimeEdit1->text(), "2000/1/1   0:0:0");
+    EXPECT_EQ(Form->TTFFEdit1->text(), reset ? "2 Sec" : "1 Sec");
+    EXPECT_EQ(Form->SpeedEdit->text(), "0.0 KM/h");
+    EXPECT_EQ(Form->StringGrid1->item(0, 0)->text(), "PN");
+    EXPECT_TRUE(Form->NMEATimer->isActive());
+  }
 }
 
 TEST_F(StatusPanel, PositionAltitudeAndSpeedTexts) {
