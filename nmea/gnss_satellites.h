@@ -12,18 +12,20 @@ const char* GnssSystemName(GnssSystem s);
 // 'G', 'S', 'R', 'E', 'C', 'J', 'I', as grid cells label satellites.
 char GnssSystemLetter(GnssSystem s);
 
-// One satellite in view in GNSS mode. Snr, Azimuth, Elevation are -1 when the
-// sentence left them empty.
+// One satellite in view. In GNSS mode Snr, Azimuth, Elevation are -1 when the
+// sentence left them empty; the default mode's GSV table holds 0 there, and
+// any value a field held, which is why they are wider than the degrees and
+// dB-Hz they stand for.
 struct GnssSat {
   GnssSystem System;
   // Number within its system: GPS 1-32, SBAS its PRN (120-158), GLONASS 1-32,
   // Galileo 1-36, BeiDou 1-63, QZSS 1-10, NavIC 1-14.
   uint16_t Id;
   uint16_t Nmea;  // the number as sent
-  int16_t Snr;    // strongest signal reported for this satellite
-  int16_t Azimuth;
-  int16_t Elevation;
-  bool Used;  // in the union of the current epoch's GSA sentences
+  int32_t Snr;    // strongest signal reported for this satellite
+  int32_t Azimuth;
+  int32_t Elevation;
+  bool Used;  // in the solution: in GNSS mode the union of the epoch's GSA sentences
 };
 
 namespace nmea {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "satellite_view.h"
+
 namespace {
 
 class JsonObject {
@@ -162,20 +164,21 @@ std::string RecordJson(const CNMEAParser& p) {
 
   // The GNSS mode's satellite list; the default mode's output has none of it.
   if (p.GnssMode()) {
-    o.Integer("GnssInView", p.GnssInView);
-    o.Integer("GnssUsed", p.GnssUsed);
+    const SatelliteView sats(p);
+    o.Integer("GnssInView", sats.Count());
+    o.Integer("GnssUsed", sats.UsedCount());
     o.Key("GnssSat");
-    out += p.GnssInView == 0 ? "[" : "[\n";
-    const auto orNull = [](int16_t v) { return v < 0 ? std::string("null") : std::to_string(v); };
-    for (int i = 0; i < p.GnssInView; ++i) {
-      const GnssSat& e = p.GnssSats[i];
+    out += sats.Count() == 0 ? "[" : "[\n";
+    const auto orNull = [](int32_t v) { return v < 0 ? std::string("null") : std::to_string(v); };
+    for (int i = 0; i < sats.Count(); ++i) {
+      const GnssSat& e = sats[i];
       out += "    {\"System\": ";
       o.AppendString(GnssSystemName(e.System));
       out += ", \"Id\": " + std::to_string(e.Id) + ", \"Nmea\": " + std::to_string(e.Nmea) +
              ", \"Snr\": " + orNull(e.Snr) + ", \"Azimuth\": " + orNull(e.Azimuth) +
              ", \"Elevation\": " + orNull(e.Elevation) +
              ", \"Used\": " + (e.Used ? "true" : "false") + "}";
-      out += i + 1 < p.GnssInView ? ",\n" : "\n  ";
+      out += i + 1 < sats.Count() ? ",\n" : "\n  ";
     }
     out += ']';
   }

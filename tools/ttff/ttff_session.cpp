@@ -1,6 +1,7 @@
 #include "ttff_session.h"
 
 #include "restart_commands.h"
+#include "satellite_view.h"
 #include "ttff_stats.h"
 
 #include <algorithm>
@@ -239,20 +240,14 @@ int Session::PollTimeoutMs(double now) const {
 void Session::ShowProgress(double now) {
   if (!tty_ || now < nextProgress_) return;
   nextProgress_ = now + 1.0;
+  const SatelliteView sats(parser_);
   int bestSnr = 0;
-  int inView = 0;
-  if (parser_.GnssMode()) {
-    inView = parser_.GnssInView;
-    for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GnssSats[i].Snr);
-  } else {
-    inView = std::min<int>(parser_.GsvInView, CNMEAParser::kSatTableSize);
-    for (int i = 0; i < inView; ++i) bestSnr = std::max<int>(bestSnr, parser_.GsvSat[i].Snr);
-  }
+  for (const GnssSat& sat : sats) bestSnr = std::max<int>(bestSnr, sat.Snr);
   // The run's number goes up when its command is sent.
   const bool settling = phase_ == Phase::Settling;
   const std::string what = settling ? "waiting for a 3D fix" : std::string(restart::StartName(options_.start)) + " start";
   std::printf("\r\033[Krun %ld/%ld  %s %.0f s  in view %d  used %d  best SNR %d dB", settling ? run_ + 1 : run_,
-              options_.runs, what.c_str(), now - phaseStart_, inView, std::max<int>(0, parser_.GgaSatsUsed), bestSnr);
+              options_.runs, what.c_str(), now - phaseStart_, sats.Count(), std::max<int>(0, parser_.GgaSatsUsed), bestSnr);
   std::fflush(stdout);
   progressShown_ = true;
 }
