@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kChartSlots = 12;
 constexpr int kSbasRadius = 6;
 constexpr int kRoomySky = 24;
 constexpr int kSmallestRadius = 5;
@@ -113,19 +112,6 @@ QFont GnssSkyLabelFont() {
 
 }  // namespace
 
-std::vector<int> GnssDisplayOrder(const CNMEAParser& record) {
-  const int n = std::min<int>(record.GnssInView, CNMEAParser::kGnssTableSize);
-  std::vector<int> order(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) order[static_cast<size_t>(i)] = i;
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    const GnssSat& x = record.GnssSats[a];
-    const GnssSat& y = record.GnssSats[b];
-    if (x.Used != y.Used) return x.Used;
-    return x.Snr > y.Snr;
-  });
-  return order;
-}
-
 QString GnssSatLabel(const GnssSat& sat) {
   return QChar::fromLatin1(GnssSystemLetter(sat.System)) + QString::number(sat.Id);
 }
@@ -145,10 +131,10 @@ QFont GnssGridFont(const QFont& base, int width) {
   return font;
 }
 
-std::vector<GnssSkyItem> GnssSkyLayout(const CNMEAParser& record, const std::vector<int>& order, QRect chart) {
+std::vector<GnssSkyItem> GnssSkyLayout(const SatelliteView& sats, QRect chart) {
   std::vector<GnssSkyItem> items;
-  for (int i : order) {
-    const GnssSat& sat = record.GnssSats[i];
+  for (int i = 0; i < sats.Count(); ++i) {
+    const GnssSat& sat = sats[i];
     if (sat.Azimuth < 0 || sat.Elevation < 0) continue;
     const QPoint centre = SkyPosition(static_cast<uint16_t>(sat.Azimuth), static_cast<uint16_t>(sat.Elevation));
     items.push_back({i, centre, 0, {}, false});
@@ -158,7 +144,7 @@ std::vector<GnssSkyItem> GnssSkyLayout(const CNMEAParser& record, const std::vec
   std::vector<SkyMark> marks;
   marks.reserve(items.size());
   for (GnssSkyItem& item : items) {
-    const GnssSat& sat = record.GnssSats[item.sat];
+    const GnssSat& sat = sats[item.sat];
     item.radius = radius;
     SkyMark mark{item.centre, radius, {}, {}};
     if (sat.System != GnssSystem::Sbas) {  // SBAS's small disc goes without
@@ -183,42 +169,30 @@ std::vector<GnssSkyItem> GnssSkyLayout(const CNMEAParser& record, const std::vec
   return items;
 }
 
-void DrawGnssSkyDots(QImage& target, const CNMEAParser& record, const std::vector<int>& order) {
-  const std::vector<GnssSkyItem> items = GnssSkyLayout(record, order, target.rect());
+void DrawGnssSkyDots(QImage& target, const SatelliteView& sats) {
+  const std::vector<GnssSkyItem> items = GnssSkyLayout(sats, target.rect());
   if (items.empty()) return;
   const QFont font = GnssSkyLabelFont();
   QPainter painter(&target);
   // Figures weakest first, so the strong ones lie on top; then the leaders and
   // labels, so that no figure hides a label.
   for (auto it = items.rbegin(); it != items.rend(); ++it) {
-    const GnssSat& sat = record.GnssSats[it->sat];
-    DrawShape(painter, sat.System, it->centre, it->radius, Colour(sat, record.GsaFixType));
+    const GnssSat& sat = sats[it->sat];
+    DrawShape(painter, sat.System, it->centre, it->radius, Colour(sat, sats.FixType()));
   }
   for (const GnssSkyItem& item : items) {
-    DrawLeader(painter, item, Colour(record.GnssSats[item.sat], record.GsaFixType));
+    DrawLeader(painter, item, Colour(sats[item.sat], sats.FixType()));
   }
   for (const GnssSkyItem& item : items) {
     if (item.label.isEmpty()) continue;
-    const GnssSat& sat = record.GnssSats[item.sat];
+    const GnssSat& sat = sats[item.sat];
     const QString digits = QString::number(sat.Id);
     if (item.onFigure) {
       CanvasTextOut(painter, item.label.x(), item.label.y(), digits, font, QColor(kClWhite),
-                    Colour(sat, record.GsaFixType));
+                    Colour(sat, sats.FixType()));
     } else {
       DrawRimmedLabel(painter, item.label, digits, font);
     }
-  }
-}
-
-void DrawGnssSignalBars(QImage& chart, const CNMEAParser& record, const std::vector<int>& order) {
-  const int h = chart.height();
-  QPainter painter(&chart);
-  const QFont font = CanvasFont();
-  const int n = std::min<int>(static_cast<int>(order.size()), kChartSlots);
-  for (int i = 0; i < n; ++i) {
-    const GnssSat& sat = record.GnssSats[order[static_cast<size_t>(i)]];
-    const uint16_t snr = static_cast<uint16_t>(std::max<int16_t>(sat.Snr, 0));
-    DrawSignalBar(painter, font, i, snr, h, Colour(sat, record.GsaFixType));
   }
 }
 

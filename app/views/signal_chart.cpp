@@ -8,6 +8,9 @@
 
 namespace {
 
+// The bars that fit the chart; the 13th would start at its right edge.
+constexpr int kChartSlots = 12;
+
 // Black or white, whichever contrasts more with `fill` by the WCAG measure.
 QColor TextColourOn(const QColor& fill) {
   const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
@@ -18,10 +21,6 @@ QColor TextColourOn(const QColor& fill) {
 }
 
 }  // namespace
-
-int SatellitesToDraw(const CNMEAParser& record) {
-  return std::min<int>(record.GsvInView, CNMEAParser::kSatTableSize);
-}
 
 QColor SatColour(int32_t inSolution, uint8_t fixType) {
   if (inSolution == 0) {
@@ -51,20 +50,17 @@ void DrawSignalChartBackground(QImage& chart) {
   }
 }
 
-void DrawSignalBars(QImage& chart, const CNMEAParser& record) {
+void DrawSignalBars(QImage& chart, const SatelliteView& sats) {
   const int h = chart.height();
-  const int n = SatellitesToDraw(record);
   QPainter painter(&chart);
   const QFont font = CanvasFont();
-  for (int i = 0; i < n; ++i) {
-    const SatEntry& sat = record.GsvSat[i];
-    if (sat.Prn == 0) continue;
-    DrawSignalBar(painter, font, i, sat.Snr, h, SatColour(sat.InSolution, record.GsaFixType));
+  for (int i = 0; i < std::min(sats.Count(), kChartSlots); ++i) {
+    const GnssSat& sat = sats[i];
+    if (sat.Nmea == 0) continue;
+    const auto snr = static_cast<uint16_t>(std::max(sat.Snr, 0));
+    const QColor colour = SatColour(sat.Used ? 1 : 0, sats.FixType());
+    const QRect bar = SignalBarRect(i, snr, h);
+    CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
+    if (snr > 10) CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(snr), font, TextColourOn(colour), colour);
   }
-}
-
-void DrawSignalBar(QPainter& painter, const QFont& font, int i, uint16_t snr, int h, const QColor& colour) {
-  const QRect bar = SignalBarRect(i, snr, h);
-  CanvasRectangle(painter, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, QColor(kClBlack), colour);
-  if (snr > 10) CanvasTextOut(painter, 26 * i + 32, h - 35, QString::number(snr), font, TextColourOn(colour), colour);
 }

@@ -1,17 +1,11 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QImage>
-#include <QPainter>
 #include <QRect>
 #include <cstdint>
 
-#include "nmea/nmea_parser.h"
-
-// How many entries of the satellite table a refresh draws: those in view, at
-// most the table's 36.
-int SatellitesToDraw(const CNMEAParser& record);
+#include "nmea/satellite_view.h"
 
 // Blue when used in a 3D solution, red when used without a 3D fix, grey when
 // only in view.
@@ -26,12 +20,10 @@ QRect SignalBarRect(int i, uint16_t snr, int h);
 // k = 1..5 with labels "10".."50". Wipes the previous bars.
 void DrawSignalChartBackground(QImage& chart);
 
-// One bar per satellite in the satellite's colour with a black outline, and
-// its signal value above 10 dB-Hz as a label on the bar. An entry without a
-// PRN is left out, its slot empty.
-void DrawSignalBars(QImage& chart, const CNMEAParser& record);
-
-// The bar in slot i of a chart of height h, as DrawSignalBars draws each: the
-// label in black or white, whichever stands out more on `colour` (white on
-// the used satellites' blue, black on grey and red).
-void DrawSignalBar(QPainter& painter, const QFont& font, int i, uint16_t snr, int h, const QColor& colour);
+// A bar for each satellite of `sats` in its slot, as far as the chart has
+// room (twelve slots), in the satellite's colour with a black outline, and
+// its signal value above 10 dB-Hz as a label on the bar, in black or white,
+// whichever stands out more on the bar (white on the used satellites' blue,
+// black on grey and red). An entry without a number is left out, its slot
+// empty; a missing SNR draws as 0.
+void DrawSignalBars(QImage& chart, const SatelliteView& sats);

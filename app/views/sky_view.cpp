@@ -44,24 +44,23 @@ void DrawSkyBackground(QImage& target, const QImage& earth) {
   painter.drawImage(0, 0, earth);
 }
 
-void DrawSkyDots(QImage& target, const CNMEAParser& record) {
-  const int n = SatellitesToDraw(record);
-  if (n == 0) {
+void DrawSkyDots(QImage& target, const SatelliteView& sats) {
+  if (sats.Count() == 0) {
     return;
   }
   QPainter painter(&target);
   const QFont font = CanvasFont(true);
-  for (int i = 0; i < n; ++i) {
-    const SatEntry& sat = record.GsvSat[i];
-    if (sat.Prn == 0) continue;
-    const QColor colour = SatColour(sat.InSolution, record.GsaFixType);
-    DrawLabelledDot(painter, SkyPosition(sat.Azimuth, sat.Elevation), sat.Prn, font, QColor(kClWhite), colour);
+  for (const GnssSat& sat : sats) {
+    if (sat.Nmea == 0) continue;
+    const QColor colour = SatColour(sat.Used ? 1 : 0, sats.FixType());
+    DrawLabelledDot(painter, SkyPosition(static_cast<uint16_t>(sat.Azimuth), static_cast<uint16_t>(sat.Elevation)),
+                    sat.Nmea, font, QColor(kClWhite), colour);
   }
 }
 
 void DrawSkyView(QImage& target, const QImage& earth, const CNMEAParser& record) {
   DrawSkyBackground(target, earth);
-  DrawSkyDots(target, record);
+  DrawSkyDots(target, SatelliteView(record));
 }
 
 void DrawTestPattern(QImage& target, const CNMEAParser& record, const QColor& textColour, bool bold) {

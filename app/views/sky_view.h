@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "nmea/nmea_parser.h"
+#include "nmea/satellite_view.h"
 
 // The sky chart's zenith and the radius of its horizon ring; its 30 and 60
 // degree rings lie at 52 and 26 pixels.
@@ -32,13 +33,13 @@ SkyBuffer SkyBufferToDraw(int32_t timerTicks);
 // A clean copy of the sky chart at (0, 0).
 void DrawSkyBackground(QImage& target, const QImage& earth);
 
-// One disc per satellite in its colour with a black outline, its PRN in white
-// bold centred on it; later entries are drawn over earlier ones. An entry
-// without a PRN (a GSV cycle that announced more satellites than it listed)
-// is not a satellite and gets no dot.
-void DrawSkyDots(QImage& target, const CNMEAParser& record);
+// The default mode's sky: one disc per satellite of `sats` in its colour with
+// a black outline, its PRN in white bold centred on it; later entries are
+// drawn over earlier ones. An entry without a PRN (a GSV cycle that announced
+// more satellites than it listed) is not a satellite and gets no dot.
+void DrawSkyDots(QImage& target, const SatelliteView& sats);
 
-// The sky chart and the dots.
+// The sky chart and the dots of the record's satellites.
 void DrawSkyView(QImage& target, const QImage& earth, const CNMEAParser& record);
 
 // The hidden test button's picture: three concentric rings on white and a red

@@ -88,7 +88,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void SetUpGnssMode();
   void WatchForGnssOffer();
   void CheckGnssOffer();
-  void UpdateGnssSatellites(QImage& sky);
+  void UpdateSatellites(CanvasImage& sky);
 
   bool Shown = false;
   bool Closed = false;

@@ -63,22 +63,7 @@ void TMainForm::UpdateNMEA(int) {
   SetField(FixEdit1, FixText(record.GsaFixType));
 
   SetGridCell(*StringGrid1, 0, QStringLiteral("PN"));
-  if (record.GnssMode()) {
-    UpdateGnssSatellites(sky->Canvas());
-  } else {
-    const int inView = SatellitesToDraw(record);
-    for (int i = 0; i < inView; ++i) {
-      const uint16_t prn = record.GsvSat[i].Prn;
-      SetGridCell(*StringGrid1, i + 1, prn == 0 ? QString() : QString::number(prn));
-    }
-    DrawSignalBars(Image2->Canvas(), record);
-    DrawSkyDots(sky->Canvas(), record);
-    if (inView > 0) {
-      // The dot labels leave the canvas's font white and bold for whatever text comes next.
-      sky->FontColour = Qt::white;
-      sky->FontBold = true;
-    }
-  }
+  UpdateSatellites(*sky);
   Image2->update();
   sky->update();
 

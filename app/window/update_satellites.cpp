@@ -1,6 +1,8 @@
 #include <QStyle>
 
 #include "app/views/gnss_sky.h"
+#include "app/views/signal_chart.h"
+#include "app/views/sky_view.h"
 #include "app/window/main_form.h"
 #include "app/window/main_unit.h"
 
@@ -11,21 +13,38 @@ int GridCellTextWidth(const QTableWidget& grid) {
   return grid.columnWidth(1) - 1 - 2 * margin;
 }
 
-// The satellite steps of the refresh in GNSS mode: the grid and the bars show
-// the first twelve in display order, the sky view every satellite. Cells past
-// the satellites are emptied, since the order changes from one refresh to the next.
-void TMainForm::UpdateGnssSatellites(QImage& sky) {
+// The satellite steps of the refresh: the grid and the bars show the first
+// twelve satellites, the sky view every one. GNSS mode shows them used first
+// and labels them by system and number; since that order changes from one
+// refresh to the next, it empties the cells past them. The default mode keeps
+// the table's order and its PRNs, and leaves the cells past the count the
+// receiver announced as they were.
+void TMainForm::UpdateSatellites(CanvasImage& sky) {
   const CNMEAParser& record = NMEAParser;
-  const std::vector<int> order = GnssDisplayOrder(record);
-  const QFont gridFont = GnssGridFont(font(), GridCellTextWidth(*StringGrid1));
-  if (StringGrid1->font() != gridFont) StringGrid1->setFont(gridFont);
+  const bool gnss = record.GnssMode();
+  const SatelliteView sats = gnss ? SatelliteView(record).UsedFirst() : SatelliteView(record);
+  if (gnss) {
+    const QFont gridFont = GnssGridFont(font(), GridCellTextWidth(*StringGrid1));
+    if (StringGrid1->font() != gridFont) StringGrid1->setFont(gridFont);
+  }
   for (int column = 1; column < StringGrid1->columnCount(); ++column) {
-    const size_t i = static_cast<size_t>(column - 1);
-    const QString text = i < order.size() ? GnssSatLabel(record.GnssSats[order[i]]) : QString();
+    const int i = column - 1;
+    if (!gnss && i >= sats.Count()) break;
+    QString text;
+    if (i < sats.Count() && sats[i].Nmea != 0) text = gnss ? GnssSatLabel(sats[i]) : QString::number(sats[i].Nmea);
     QTableWidgetItem* cell = StringGrid1->item(0, column);
     if (cell->text() != text) cell->setText(text);
   }
-  DrawGnssSignalBars(Image2->Canvas(), record, order);
-  DrawGnssModeMark(sky, *EarthBitmap, true);
-  DrawGnssSkyDots(sky, record, order);
+  DrawSignalBars(Image2->Canvas(), sats);
+  if (gnss) {
+    DrawGnssModeMark(sky.Canvas(), *EarthBitmap, true);
+    DrawGnssSkyDots(sky.Canvas(), sats);
+  } else {
+    DrawSkyDots(sky.Canvas(), sats);
+    if (sats.Count() > 0) {
+      // The dot labels leave the canvas's font white and bold for whatever text comes next.
+      sky.FontColour = Qt::white;
+      sky.FontBold = true;
+    }
+  }
 }

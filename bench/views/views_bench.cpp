@@ -189,8 +189,8 @@ void BM_RefreshWith36Satellites(benchmark::State& state) {
     DrawSignalChartBackground(chart);
     QString texts = LatitudeText(record.GgaLat, locale) + LongitudeText(record.GgaLon, locale) +
                     AltitudeText(record.GgaAltitude, locale) + FixText(record.GsaFixType);
-    DrawSignalBars(chart, record);
-    DrawSkyDots(sky, record);
+    DrawSignalBars(chart, SatelliteView(record));
+    DrawSkyDots(sky, SatelliteView(record));
     texts += GpsTimeText(record) + TtffText(34) + SpeedText(record.RmcSpeedKnots, locale);
     benchmark::DoNotOptimize(texts);
   }

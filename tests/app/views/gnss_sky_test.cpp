@@ -23,19 +23,12 @@ GnssSat Sat(GnssSystem system, uint16_t id, int16_t snr, bool used, int16_t azim
 // Order, labels and shapes of one sky: the grid's order, its texts fitting their
 // cells, and a square that reaches into the corners a disc leaves empty.
 TEST(GnssSky, UsedFirstBySignalLabelledBySystemAndShapedBySystem) {
-  CNMEAParser record;
-  record.SetGnssMode(true);
-  record.GsaFixType = 3;
   const GnssSat sats[] = {Sat(GnssSystem::Gps, 12, 30, true, 0),      Sat(GnssSystem::Glonass, 3, 45, false, 90),
                           Sat(GnssSystem::Galileo, 5, 40, true, 180), Sat(GnssSystem::BeiDou, 37, -1, true, 270),
                           Sat(GnssSystem::Sbas, 133, 20, false, 45),  Sat(GnssSystem::Qzss, 2, 50, false, 135)};
-  record.GnssInView = 6;
-  for (int i = 0; i < 6; ++i) record.GnssSats[i] = sats[i];
-
-  const std::vector<int> order = GnssDisplayOrder(record);
-  ASSERT_EQ(order, (std::vector<int>{2, 0, 3, 5, 1, 4}));
+  const SatelliteView shown = SatelliteView(sats, 3).UsedFirst();
   QStringList labels;
-  for (int i : order) labels << GnssSatLabel(record.GnssSats[i]);
+  for (const GnssSat& sat : shown) labels << GnssSatLabel(sat);
   EXPECT_EQ(labels.join(QLatin1Char(' ')), QStringLiteral("E5 G12 C37 J2 R3 S133"));
   QFont base(QStringLiteral("DejaVu Sans"));
   base.setPixelSize(11);
@@ -44,10 +37,10 @@ TEST(GnssSky, UsedFirstBySignalLabelledBySystemAndShapedBySystem) {
 
   QImage sky(182, 180, QImage::Format_RGB32);
   sky.fill(kNavy);
-  DrawGnssSkyDots(sky, record, order);
+  DrawGnssSkyDots(sky, shown);
   // The pixel at (dx, dy) from satellite i's centre.
   const auto at = [&](int i, int dx, int dy) {
-    const QPoint c = SkyPosition(static_cast<uint16_t>(record.GnssSats[i].Azimuth), 30);
+    const QPoint c = SkyPosition(static_cast<uint16_t>(sats[i].Azimuth), 30);
     return sky.pixel(c.x() + dx, c.y() + dy);
   };
   const auto corner = [&](int i) { return at(i, -8, -8); };
@@ -64,35 +57,32 @@ TEST(GnssSky, UsedFirstBySignalLabelledBySystemAndShapedBySystem) {
 // label but SBAS's lies on the chart, apart from the others and near its
 // figure, and the white of the digits lies only where the layout put labels.
 TEST(GnssSky, CrowdedSkyKeepsEveryLabelApartAndNearItsFigure) {
-  CNMEAParser record;
-  record.SetGnssMode(true);
-  record.GsaFixType = 3;
   constexpr GnssSystem kSystems[] = {GnssSystem::Gps, GnssSystem::Glonass, GnssSystem::Galileo, GnssSystem::BeiDou};
   uint32_t seed = 18;
   const auto random = [&](int n) {
     seed = seed * 1103515245u + 12345u;
     return static_cast<int16_t>((seed >> 16) % static_cast<uint32_t>(n));
   };
-  record.GnssInView = 45;
+  GnssSat sats[45];
   for (int k = 0; k < 45; ++k) {
     const int16_t elevation = k < 6 ? static_cast<int16_t>(80 + random(10)) : random(85);
-    record.GnssSats[k] = {kSystems[k % 4], static_cast<uint16_t>(10 + k), 0, static_cast<int16_t>(20 + k % 30),
-                          random(360), elevation, k % 3 != 0};
+    sats[k] = {kSystems[k % 4], static_cast<uint16_t>(10 + k), 0, static_cast<int16_t>(20 + k % 30),
+               random(360), elevation, k % 3 != 0};
   }
-  record.GnssSats[44].System = GnssSystem::Sbas;
+  sats[44].System = GnssSystem::Sbas;
   // On the east horizon, where a label on the right would leave the chart.
-  record.GnssSats[6].Azimuth = 90;
-  record.GnssSats[6].Elevation = 0;
+  sats[6].Azimuth = 90;
+  sats[6].Elevation = 0;
 
   QImage sky(182, 180, QImage::Format_RGB32);
   sky.fill(kNavy);
-  const std::vector<int> order = GnssDisplayOrder(record);
-  const std::vector<GnssSkyItem> items = GnssSkyLayout(record, order, sky.rect());
+  const SatelliteView shown = SatelliteView(sats, 3).UsedFirst();
+  const std::vector<GnssSkyItem> items = GnssSkyLayout(shown, sky.rect());
   ASSERT_EQ(items.size(), 45u);
-  DrawGnssSkyDots(sky, record, order);
+  DrawGnssSkyDots(sky, shown);
   QRegion labels;
   for (size_t a = 0; a < items.size(); ++a) {
-    const GnssSat& sat = record.GnssSats[items[a].sat];
+    const GnssSat& sat = shown[items[a].sat];
     const QRect label = items[a].label;
     const std::string name = GnssSatLabel(sat).toStdString();
     ASSERT_EQ(label.isEmpty(), sat.System == GnssSystem::Sbas) << name;

@@ -68,7 +68,7 @@ TEST_P(SignalBar, CoversItsRectangleWithBlackOutline) {
   record.GsvSat[i].Prn = 7;
   record.GsvSat[i].Snr = c.snr;
   QImage chart = Background();
-  DrawSignalBars(chart, record);
+  DrawSignalBars(chart, SatelliteView(record));
 
   const int left = 26 * i + 30;
   const int right = 26 * i + 47;
@@ -119,11 +119,11 @@ TEST(SignalChart, BarColourBySolutionAndFixType) {
   record.GsvSat[0] = {5, 30, 1, 0, 0};
   record.GsvSat[1] = {6, 30, 0, 0, 0};
   QImage chart = Background();
-  DrawSignalBars(chart, record);
+  DrawSignalBars(chart, SatelliteView(record));
   EXPECT_EQ(chart.pixel(31, 100), kClRed);
   EXPECT_EQ(chart.pixel(57, 100), kClGray);
   record.GsaFixType = 3;
-  DrawSignalBars(chart, record);
+  DrawSignalBars(chart, SatelliteView(record));
   EXPECT_EQ(chart.pixel(31, 100), kClBlue);
   EXPECT_EQ(chart.pixel(57, 100), kClGray);
   // Labels stand out: white on blue, black on grey.
@@ -138,7 +138,7 @@ QImage ChartWith(uint16_t inView) {
     record.GsvSat[i] = {static_cast<uint16_t>(i + 1), 45, 1, 0, 0};
   }
   QImage chart = Background();
-  DrawSignalBars(chart, record);
+  DrawSignalBars(chart, SatelliteView(record));
   return chart;
 }
 

@@ -39,7 +39,7 @@ TEST(SkyView, ZenithDotFillsItsRectangle) {
   SetSatellites(record, 1, 3);
   record.GsvSat[0] = {7, 40, 1, 0, 90};
   QImage sky = BlankImage(182, 180, kNavy);
-  DrawSkyDots(sky, record);
+  DrawSkyDots(sky, SatelliteView(record));
   const QRect drawn = BoundsOf(sky, sky.rect(), kClBlack) | BoundsOf(sky, sky.rect(), kClBlue);
   EXPECT_EQ(drawn, QRect(QPoint(81, 80), QPoint(100, 99)));
   EXPECT_EQ(sky.pixel(81, 90), kClBlack);
@@ -56,7 +56,7 @@ TEST(SkyView, DotsAtHorizonPoints) {
     SetSatellites(record, 1, 1);
     record.GsvSat[0] = {3, 20, 0, azimuth, 0};
     QImage sky = BlankImage(182, 180, kNavy);
-    DrawSkyDots(sky, record);
+    DrawSkyDots(sky, SatelliteView(record));
     const QRect disc = BoundsOf(sky, sky.rect(), kClBlack) | BoundsOf(sky, sky.rect(), kClGray);
     EXPECT_EQ(disc, QRect(corner, QSize(20, 20))) << azimuth;
   }
@@ -68,7 +68,7 @@ TEST(SkyView, LabelIsWhitePrnCentredOnTheDot) {
     SetSatellites(record, 1, 3);
     record.GsvSat[0] = {prn, 40, 1, 0, 90};
     QImage sky = BlankImage(182, 180, kNavy);
-    DrawSkyDots(sky, record);
+    DrawSkyDots(sky, SatelliteView(record));
     const QRect label = BoundsOf(sky, sky.rect(), kClWhite);
     ASSERT_FALSE(label.isEmpty()) << prn;
     EXPECT_LE(std::abs(label.center().x() - 91), 1) << prn;
@@ -87,13 +87,13 @@ TEST(SkyView, DotColourFollowsFixTypeAndLaterEntriesCoverEarlier) {
   const QPoint p = SkyPosition(90, 30);
   const QPoint inside(p.x() - 8, p.y());
   QImage sky = BlankImage(182, 180, kNavy);
-  DrawSkyDots(sky, record);
+  DrawSkyDots(sky, SatelliteView(record));
   EXPECT_EQ(sky.pixel(inside), kClRed);
   record.GsaFixType = 3;
-  DrawSkyDots(sky, record);
+  DrawSkyDots(sky, SatelliteView(record));
   EXPECT_EQ(sky.pixel(inside), kClBlue);
   record.GsvInView = 1;
-  DrawSkyDots(sky, record);
+  DrawSkyDots(sky, SatelliteView(record));
   EXPECT_EQ(sky.pixel(inside), kClGray);
 }
 
@@ -104,7 +104,7 @@ TEST(SkyView, EveryEntryInViewGetsADotUpToTheTableSize) {
     record.GsvSat[i] = {static_cast<uint16_t>(i + 1), 30, 1, static_cast<uint16_t>(i * 10), 0};
   }
   QImage sky = BlankImage(182, 180, kNavy);
-  DrawSkyDots(sky, record);
+  DrawSkyDots(sky, SatelliteView(record));
   for (int i = 0; i < CNMEAParser::kSatTableSize; ++i) {
     const QPoint p = SkyPosition(record.GsvSat[i].Azimuth, 0);
     // Each dot's left edge, two rows below its centre, is its own outline or a later dot.
@@ -112,7 +112,7 @@ TEST(SkyView, EveryEntryInViewGetsADotUpToTheTableSize) {
   }
   QImage thirteen = BlankImage(182, 180, kNavy);
   record.GsvInView = 13;
-  DrawSkyDots(thirteen, record);
+  DrawSkyDots(thirteen, SatelliteView(record));
   EXPECT_NE(thirteen, sky) << "dots from the 13th on are drawn too";
 }
 
