@@ -89,10 +89,10 @@ QV_CHECKER bool SameRecord(const CNMEAParser& a, const CNMEAParser& b) {
   same = same && QV_SAME(ZdaUtcHour) && QV_SAME(ZdaUtcMinute) && QV_SAME(ZdaUtcSecond) && QV_SAME(ZdaDay) &&
          QV_SAME(ZdaMonth) && QV_SAME(ZdaYear) && QV_SAME(ZdaZoneHours) && QV_SAME(ZdaZoneMinutes) &&
          QV_SAME(ZdaSentences);
-  same = same && QV_SAME(GnssInView) && QV_SAME(GnssUsed);
-  for (int i = 0; i < a.GnssInView && same; ++i) {
-    const GnssSat& x = a.GnssSats[i];
-    const GnssSat& y = b.GnssSats[i];
+  same = same && a.GnssInView() == b.GnssInView() && a.GnssUsed() == b.GnssUsed();
+  for (int i = 0; i < a.GnssInView() && same; ++i) {
+    const GnssSat& x = a.GnssSats()[i];
+    const GnssSat& y = b.GnssSats()[i];
     same = x.System == y.System && x.Id == y.Id && x.Nmea == y.Nmea && x.Snr == y.Snr && x.Azimuth == y.Azimuth &&
            x.Elevation == y.Elevation && x.Used == y.Used;
   }
@@ -104,11 +104,11 @@ QV_CHECKER bool SameRecord(const CNMEAParser& a, const CNMEAParser& b) {
 // The satellite list of GNSS mode stays within its table, and its count of
 // used entries is what the entries say.
 QV_CHECKER void CheckGnssList(const CNMEAParser& p) {
-  Check(p.GnssInView <= CNMEAParser::kGnssTableSize);
+  Check(p.GnssInView() <= GnssSky::kSize);
   int used = 0;
-  for (int i = 0; i < p.GnssInView; ++i) used += p.GnssSats[i].Used ? 1 : 0;
-  Check(p.GnssUsed == used);
-  if (!p.GnssMode()) Check(p.GnssInView == 0);
+  for (const GnssSat& sat : p.GnssSats()) used += sat.Used ? 1 : 0;
+  Check(p.GnssUsed() == used);
+  if (!p.GnssMode()) Check(p.GnssInView() == 0);
 }
 
 }  // namespace

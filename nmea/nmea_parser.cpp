@@ -220,11 +220,8 @@ void CNMEAParser::Dispatch(bool checksummed) {
   DispatchSentence(NameBuf,
                    nmea::FieldIndex(DataBuf, CommaPos, CommaCount, std::min<int>(TextLen, BufLen)),
                    checksummed);
-  if (GnssOn && GnssEpochTime < 0) {
-    // The data part, and "$", a five-character address, ",", "*hh", CR LF.
-    GnssBytes += BufLen + 12u;
-    DropStaleSequences();
-  }
+  // The data part, and "$", a five-character address, ",", "*hh", CR LF.
+  if (GnssOn) Sky.SentenceReceived(BufLen + 12u);
 }
 
 namespace {
@@ -382,25 +379,8 @@ void CNMEAParser::SetGnssMode(bool on) {
 }
 
 void CNMEAParser::ResetGnss() {
-  GnssInView = 0;
-  GnssUsed = 0;
-  for (auto& sat : GnssSats) sat = GnssSat{};
-  GnssSequenceCount = 0;
-  for (auto& seq : GnssSequences) seq = GsvSequence{};
-  std::memset(GnssReported, 0, sizeof GnssReported);
-  std::memset(SequenceListed, 0, sizeof SequenceListed);
-  std::memset(SequenceCycle, 0, sizeof SequenceCycle);
-  std::memset(SequenceSlot, 0, sizeof SequenceSlot);
-  std::memset(GnssSignalSnr, -1, sizeof GnssSignalSnr);
-  for (auto& bits : GnssUsedIds) bits = 0;
-  std::memset(GnssIndex, 0, sizeof GnssIndex);
-  GnssEpochSystems = 0;
-  GnssEpochFixType = 0;
-  GnssEpochChanged = false;
+  Sky.Reset();
   GnssSawGga = false;
-  GnssEpochTime = -1.0;
-  GnssEpochs = 0;
-  GnssBytes = 0;
 }
 
 bool CNMEAParser::IsPrnInSolution(uint16_t prn) const {

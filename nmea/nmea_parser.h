@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "gnss_satellites.h"
+#include "gnss_sky.h"
 
 namespace nmea {
 class FieldIndex;
@@ -96,7 +98,7 @@ class CNMEAParser {
   uint32_t GsaSentences;
 
   // GSV
-  uint16_t GsvInView;
+  uint16_t GsvInView;  // as the receiver announced it, may exceed the table's 36
   SatEntry GsvSat[kSatTableSize];
   uint32_t GsvSentences;
 
@@ -142,14 +144,16 @@ class CNMEAParser {
 
   // GNSS mode: every talker of a multi-constellation receiver is decoded. Off
   // by default, where only the GPS talker is.
-  static constexpr int kGnssTableSize = 64;
   void SetGnssMode(bool on);  // also resets the GNSS state
   bool GnssMode() const { return GnssOn; }
 
-  // GNSS mode only (left empty in the default mode):
-  uint16_t GnssInView;               // entries in GnssSats, at most kGnssTableSize
-  uint16_t GnssUsed;                 // entries with Used
-  GnssSat GnssSats[kGnssTableSize];  // in the order the decoder keeps them
+  // GNSS mode only (empty in the default mode): the list of satellites in
+  // view, how many it holds and how many of them are used. GnssInView counts
+  // the list's entries (at most GnssSky::kSize), where GsvInView holds the
+  // count a GPS receiver announced, whatever its table holds.
+  std::span<const GnssSat> GnssSats() const { return Sky.Satellites(); }
+  uint16_t GnssInView() const { return Sky.InView(); }
+  uint16_t GnssUsed() const { return Sky.Used(); }
 
   // Counted in both modes, so that a receiver speaking other talkers can be
   // recognised: checksummed RMC, GGA and GSA sentences from the GP talker, and
@@ -158,69 +162,14 @@ class CNMEAParser {
   uint32_t OtherTalkerFixSentences;
 
  private:
-  // A GSV sequence is one talker's cycle of messages for one signal (the
-  // signal ID of NMEA 4.10 and later, 0 before); each replaces only what its
-  // own previous cycle reported.
-  struct GsvSequence {
-    nmea::Talker Talker;
-    uint8_t Signal;
-    uint8_t Total;  // messages in the cycle being collected
-    uint8_t Next;   // message number expected next; 0 when none is awaited
-    // Where GnssEpochs and GnssBytes stood at its last message and at the
-    // start of its last cycle, and how far they moved between the starts of
-    // its last two cycles.
-    uint32_t HeardEpoch, HeardBytes;
-    uint32_t CycleEpoch, CycleBytes;
-    uint32_t EpochPeriod, BytePeriod;
-  };
-  static constexpr int kGsvSequences = 32;
-  // Without a fix time, 3 s of received data: what a 9600-baud line carries
-  // in 3 s (10 bits a byte), the rate most multi-constellation modules start
-  // at. A slower line takes longer to send it, a faster one may take less.
-  static constexpr uint32_t kStaleBytes = 2880;
-
   void ResetGnss();
   void DecodeGnssGSV(nmea::Talker talker, const nmea::FieldIndex& f, const int64_t* values,
                      uint32_t absent);
   void DecodeGnssGSA(nmea::Talker talker, const nmea::FieldIndex& f, bool fixTypeFound);
   void DecodeGNS(const nmea::FieldIndex& f);
   void NoteEpochTime(const nmea::FieldIndex& f);
-  void DropStaleSequences();
-  int GsvSequenceSlot(nmea::Talker talker, uint8_t signal);
-  int GnssEntry(GnssSystem system, uint16_t id);
-  int NewGnssEntry(GnssSystem system, uint16_t id);
-  void EndGsvCycle(int slot);
-  void RefreshSnr(int entry);
 
   bool GnssOn = false;
-  uint8_t GnssSequenceCount;
-  GsvSequence GnssSequences[kGsvSequences];
-  // Per entry of GnssSats, one bit per GSV sequence: the sequences that
-  // reported it in their last complete cycle or the one being collected.
-  uint32_t GnssReported[kGnssTableSize];
-  // Per GSV sequence, one bit per entry of GnssSats: the entries it reported
-  // in its last complete cycle or the one being collected, and those it
-  // reported in the cycle being collected. A complete cycle then finds the
-  // satellites it left out without a walk through the list.
-  static_assert(kGnssTableSize <= 64, "an entry is a bit of a 64-bit set");
-  uint64_t SequenceListed[kGsvSequences];
-  uint64_t SequenceCycle[kGsvSequences];
-  // Where each talker's sequence for each signal ID stands, plus 1 (0: none).
-  uint8_t SequenceSlot[nmea::kTalkerCount + 1][16];
-  int8_t GnssSignalSnr[kGnssTableSize][kGsvSequences];
-  // The current epoch's used satellites, a bit per number within each system
-  // (SBAS PRN 120 is bit 1), and the systems whose GSA it has seen.
-  uint64_t GnssUsedIds[kGnssSystemCount];
-  // Where each satellite stands in GnssSats, plus 1 (0: not listed), by the
-  // same bit numbers.
-  uint8_t GnssIndex[kGnssSystemCount][64];
-  uint8_t GnssEpochSystems;
-  uint8_t GnssEpochFixType;
-  bool GnssEpochChanged;  // a new GGA/RMC/GNS time since the last GSA
-  bool GnssSawGga;        // GNS stands in for GGA only while no GGA came
-  double GnssEpochTime;   // -1 while the receiver sends no time
-  // The fix epochs begun so far, and the bytes of the sentences received
-  // while there was no fix time: the clocks by which a GSV sequence goes stale.
-  uint32_t GnssEpochs;
-  uint32_t GnssBytes;
+  bool GnssSawGga;  // GNS stands in for GGA only while no GGA came
+  GnssSky Sky;
 };

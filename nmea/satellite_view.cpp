@@ -21,8 +21,7 @@ GnssSat FromTable(const SatEntry& e) {
 
 SatelliteView::SatelliteView(const CNMEAParser& record) : fixType_(record.GsaFixType) {
   if (record.GnssMode()) {
-    count_ = record.GnssInView;
-    std::copy_n(record.GnssSats, count_, sats_);
+    for (const GnssSat& sat : record.GnssSats()) sats_[count_++] = sat;
     return;
   }
   count_ = std::min<int>(record.GsvInView, CNMEAParser::kSatTableSize);

@@ -239,7 +239,7 @@ void BM_DecodeGn(benchmark::State& state, bool gnss, const std::string& s) {
       BestNsPerPass([&] { return Decode(plain, s); }, [&] { return Decode(p, s); }, passes);
   const double xDefault = gnssNs / defaultNs;
   state.counters["x_default_mode"] = xDefault;
-  state.counters["in_view"] = p.GnssInView;
+  state.counters["in_view"] = p.GnssInView();
   // GNSS mode decodes fifteen of the seventeen sentences of each second, the
   // default mode three: the default mode's time plus the bare reading of the
   // fields of the twelve it leaves out is a floor under the ratio for any

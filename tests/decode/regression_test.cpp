@@ -146,8 +146,8 @@ TEST(RecordingPoints, SignalIdIsNoPhantomSatelliteInGnssMode) {
   CNMEAParser gnss;
   gnss.SetGnssMode(true);
   FeedLines(gnss, text.data(), text.size());
-  ASSERT_EQ(gnss.GnssInView, 7);
-  for (const GnssSat& s : gnss.GnssSats) EXPECT_NE(s.Id, 1) << GnssSystemName(s.System);
+  ASSERT_EQ(gnss.GnssInView(), 7);
+  for (const GnssSat& s : gnss.GnssSats()) EXPECT_NE(s.Id, 1) << GnssSystemName(s.System);
   // The default mode stays as it always was: the ID reads as satellite 1.
   EXPECT_EQ(DecodeRecording("gnss/signal_id_phantom").GsvSat[7].Prn, 1);
 }
@@ -187,8 +187,8 @@ TEST(RecordingPoints, GnssModeRulesHoldInTheirRecordings) {
     CNMEAParser p;
     p.SetGnssMode(true);
     FeedLines(p, text.data(), text.size());
-    const std::string listed = GnssListing(p, true);
-    EXPECT_EQ(p.GnssUsed, r.used) << r.name;
+    const std::string listed = GnssListing(p.GnssSats(), true);
+    EXPECT_EQ(p.GnssUsed(), r.used) << r.name;
     const std::string_view want = r.listed;
     if (want.starts_with("...")) {
       for (size_t at = 3; at < want.size();) {

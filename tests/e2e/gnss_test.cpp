@@ -1,7 +1,6 @@
 #include <QFontMetrics>
 
 #include <set>
-#include <span>
 
 #include "app/views/signal_chart.h"
 #include "app/views/sky_view.h"
@@ -34,15 +33,15 @@ TEST_F(E2eFixture, GnReceiverBringsTheOfferAndGnssModeShowsTheFixAndEverySystem)
   ASSERT_TRUE(WaitFor([] { return NMEAParser.GnssMode(); }, kFirstFixPatienceMs)) << Fields();
   EXPECT_EQ(Texts(QMessageBox::Question), QStringList{QString::fromLatin1(kGnssOfferText)});
   EXPECT_TRUE(GnssModeSetting() && Form->GnssModeAction->isChecked());
-  ASSERT_TRUE(WaitFor([&] { return Form->FixEdit1->text() == QLatin1String("3D Fix") && NMEAParser.GnssInView == 32; },
+  ASSERT_TRUE(WaitFor([&] { return Form->FixEdit1->text() == QLatin1String("3D Fix") && NMEAParser.GnssInView() == 32; },
                       kPatienceMs))
-      << Fields() << " in view " << NMEAParser.GnssInView;
+      << Fields() << " in view " << NMEAParser.GnssInView();
 
   Form->NMEATimerTimer();
   CanvasImage* drawn = SkyBufferToDraw(TimerTicks) == SkyBuffer::Image1 ? Form->Image1 : Form->Image3;
   for (GnssSystem system : kSystems) {
     int best = 0;
-    for (const GnssSat& sat : std::span(NMEAParser.GnssSats, NMEAParser.GnssInView))
+    for (const GnssSat& sat : NMEAParser.GnssSats())
       if (sat.System == system) best = std::max(best, PixelsOfSatellite(drawn->Canvas(), sat, NMEAParser.GsaFixType));
     EXPECT_GE(best, 100) << GnssSystemName(system) << " has no satellite to be seen";
   }
@@ -56,12 +55,12 @@ TEST_F(E2eFixture, DualBandStreamGivesNoDuplicateSatellites) {
                               "--acquire", "0", "--satellites", "3"});
   ASSERT_NE(sim, nullptr);
   Connect(sim->Device(), 38400);
-  ASSERT_TRUE(WaitFor([&] { return Form->FixEdit1->text() == QLatin1String("3D Fix") && NMEAParser.GnssInView == 15; },
+  ASSERT_TRUE(WaitFor([&] { return Form->FixEdit1->text() == QLatin1String("3D Fix") && NMEAParser.GnssInView() == 15; },
                       kFirstFixPatienceMs))
-      << Fields() << " in view " << NMEAParser.GnssInView;
+      << Fields() << " in view " << NMEAParser.GnssInView();
   ASSERT_TRUE(WaitForTicks(2, kPatienceMs));
   std::set<std::pair<GnssSystem, int>> seen;
-  for (int i = 0; i < NMEAParser.GnssInView; ++i) seen.emplace(NMEAParser.GnssSats[i].System, NMEAParser.GnssSats[i].Id);
+  for (const GnssSat& sat : NMEAParser.GnssSats()) seen.emplace(sat.System, sat.Id);
   EXPECT_EQ(seen.size(), 15u);
 
   Form->NMEATimerTimer();

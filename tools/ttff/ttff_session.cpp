@@ -109,7 +109,7 @@ void Session::OnBytes(const uint8_t* data, uint16_t size) {
       lastGsa_ = parser_.GsaSentences;
       // In GNSS mode each system has its own GSA; the epoch's union counts.
       const int used = parser_.GnssMode()
-                           ? parser_.GnssUsed
+                           ? parser_.GnssUsed()
                            : static_cast<int>(std::count_if(std::begin(parser_.GsaActivePrn),
                                                             std::begin(parser_.GsaActivePrn) + 12,
                                                             [](uint16_t prn) { return prn != 0; }));
