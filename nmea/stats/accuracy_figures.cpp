@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace stats {
 
@@ -38,15 +37,24 @@ struct Mean {
   }
 };
 
-// Population standard deviation about the values' own mean, two passes.
-double Sigma(const std::vector<double>& v) {
-  double sum = 0.0;
-  for (const double x : v) sum += x;
-  const double mean = sum / static_cast<double>(v.size());
-  double squares = 0.0;
-  for (const double x : v) squares += (x - mean) * (x - mean);
-  return std::sqrt(squares / static_cast<double>(v.size()));
-}
+// Population standard deviation about the values' own mean, in one pass
+// (Welford's update, which stays exact to rounding where a sum of squares
+// would cancel), so that the offsets need not be kept.
+class Spread {
+ public:
+  void Add(double x) {
+    ++n_;
+    const double delta = x - mean_;
+    mean_ += delta / static_cast<double>(n_);
+    m2_ += delta * (x - mean_);
+  }
+  double Sigma() const { return std::sqrt(m2_ / static_cast<double>(n_)); }
+
+ private:
+  uint64_t n_ = 0;
+  double mean_ = 0.0;
+  double m2_ = 0.0;
+};
 
 }  // namespace
 
@@ -54,7 +62,7 @@ Enu SampleOffsets(const LocalFrame& reference, const StatsSample& s) {
   return reference.Offset(s.Lat, s.Lon, s.HasAltitude() ? s.Alt : reference.Height());
 }
 
-double Percentile(std::vector<double>& values, double p) {
+double Percentile(std::span<double> values, double p) {
   const double at = p / 100.0 * static_cast<double>(values.size() - 1);
   const auto low = static_cast<size_t>(std::floor(at));
   std::nth_element(values.begin(), values.begin() + static_cast<ptrdiff_t>(low), values.end());
@@ -95,31 +103,35 @@ AccuracyFigures ComputeFigures(const SampleStore& samples, uint64_t rejected, ui
                         : LocalFrame(*lat.Value(), *lon.Value(), meanAlt);
 
   const size_t n = samples.Size();
-  std::vector<double> east, north, up, horizontal;
-  east.reserve(n);
-  north.reserve(n);
-  horizontal.reserve(n);
-  up.reserve(alt.Count);
+  const auto horizontal = MakeLargeArray<double>(n);
+  const auto up = MakeLargeArray<double>(alt.Count);  // |up| of the samples with an altitude
+  Spread east, north, upSpread;
   double squares = 0.0;
+  double maxH = 0.0;
+  size_t i = 0, j = 0;
   samples.ForEach([&](const StatsSample& s) {
     const Enu o = SampleOffsets(*out.Reference, s);
-    east.push_back(o.East);
-    north.push_back(o.North);
+    east.Add(o.East);
+    north.Add(o.North);
     const double d2 = o.East * o.East + o.North * o.North;
     squares += d2;
-    horizontal.push_back(std::sqrt(d2));
-    if (s.HasAltitude()) up.push_back(o.Up);
+    const double d = std::sqrt(d2);
+    maxH = std::max(maxH, d);
+    horizontal[i++] = d;
+    if (s.HasAltitude()) {
+      upSpread.Add(o.Up);
+      up[j++] = std::fabs(o.Up);
+    }
   });
-  set(Figure::SigmaE, Sigma(east));
-  set(Figure::SigmaN, Sigma(north));
+  set(Figure::SigmaE, east.Sigma());
+  set(Figure::SigmaN, north.Sigma());
   set(Figure::Drms2, 2.0 * std::sqrt(squares / static_cast<double>(n)));
-  set(Figure::MaxH, *std::max_element(horizontal.begin(), horizontal.end()));
-  set(Figure::Cep50, Percentile(horizontal, 50.0));
-  set(Figure::Cep95, Percentile(horizontal, 95.0));
-  if (!up.empty()) {
-    set(Figure::SigmaU, Sigma(up));
-    for (double& u : up) u = std::fabs(u);
-    set(Figure::U95, Percentile(up, 95.0));
+  set(Figure::MaxH, maxH);
+  set(Figure::Cep50, Percentile({horizontal.get(), n}, 50.0));
+  set(Figure::Cep95, Percentile({horizontal.get(), n}, 95.0));
+  if (alt.Count > 0) {
+    set(Figure::SigmaU, upSpread.Sigma());
+    set(Figure::U95, Percentile({up.get(), alt.Count}, 95.0));
   }
   return out;
 }

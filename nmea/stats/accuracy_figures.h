@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "local_frame.h"
 #include "sample_store.h"
@@ -62,6 +63,6 @@ AccuracyFigures ComputeFigures(const SampleStore& samples, uint64_t rejected, ui
 
 // Linear interpolation at index p/100·(n−1) of the values sorted ascending
 // (reorders `values`; it must not be empty).
-double Percentile(std::vector<double>& values, double p);
+double Percentile(std::span<double> values, double p);
 
 }  // namespace stats

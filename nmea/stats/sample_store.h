@@ -1,23 +1,23 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
+#include "large_blocks.h"
 #include "stats_sample.h"
 
 namespace stats {
 
-// Samples in fixed blocks rather than one growing array: at most one block is
-// partly empty, so the storage per sample stays close to the sample's size
-// (a doubling array may hold twice what it uses), and nothing is copied as
-// the store grows.
+// Samples in fixed blocks of 2 MiB rather than one growing array: at most
+// one block is partly empty, so the storage per sample stays close to the
+// sample's size (a doubling array may hold twice what it uses), and nothing
+// is copied as the store grows.
 class SampleStore {
  public:
-  static constexpr size_t kBlockSamples = 4096;
+  static constexpr size_t kBlockSamples = (size_t{2} << 20) / sizeof(StatsSample);
 
   void Add(const StatsSample& s) {
-    if (size_ % kBlockSamples == 0) blocks_.push_back(std::make_unique_for_overwrite<StatsSample[]>(kBlockSamples));
+    if (size_ % kBlockSamples == 0) blocks_.push_back(MakeLargeArray<StatsSample>(kBlockSamples));
     blocks_.back()[size_ % kBlockSamples] = s;
     ++size_;
   }
@@ -43,11 +43,11 @@ class SampleStore {
 
   // Bytes allocated for the samples and the block list.
   size_t BytesHeld() const {
-    return blocks_.size() * kBlockSamples * sizeof(StatsSample) + blocks_.capacity() * sizeof(blocks_[0]);
+    return blocks_.size() * (size_t{2} << 20) + blocks_.capacity() * sizeof(blocks_[0]);
   }
 
  private:
-  std::vector<std::unique_ptr<StatsSample[]>> blocks_;
+  std::vector<LargeArray<StatsSample>> blocks_;
   size_t size_ = 0;
 };
 
