@@ -18,17 +18,8 @@ bool Write(std::FILE* f, const std::string& text) { return std::fwrite(text.data
 int main(int argc, char** argv) {
   using namespace stats_tool;
   const ParseResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<HelpRequested>(parsed)) {
-    std::fputs(HelpText().c_str(), stdout);
-    return 0;
-  }
-  if (std::holds_alternative<VersionRequested>(parsed)) {
-    std::printf("quorvane-stats %s\n", QV_VERSION);
-    return 0;
-  }
-  if (const auto* error = std::get_if<OptionError>(&parsed)) {
-    std::fprintf(stderr, "quorvane-stats: %s (see --help)\n", error->message.c_str());
-    return 2;
+  if (const auto status = tool_options::AnswerWithoutRunning(parsed, "quorvane-stats", QV_VERSION, HelpText())) {
+    return *status;
   }
   const Options& o = std::get<Options>(parsed);
 

@@ -2,10 +2,10 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "accuracy_figures.h"
+#include "option_result.h"
 
 namespace stats_tool {
 
@@ -17,13 +17,10 @@ struct Options {
   std::vector<std::string> sources;
 };
 
-struct HelpRequested {};
-struct VersionRequested {};
-struct OptionError {
-  std::string message;  // one line, without the program name
-};
-
-using ParseResult = std::variant<Options, HelpRequested, VersionRequested, OptionError>;
+using tool_options::HelpRequested;
+using tool_options::OptionError;
+using tool_options::VersionRequested;
+using ParseResult = tool_options::ParseResult<Options>;
 
 ParseResult ParseOptions(const std::vector<std::string>& args);
 std::string HelpText();
