@@ -41,9 +41,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       if (name == "--") {
         optionsDone = true;
       } else if (name == "-h" || name == "--help") {
-        return HelpRequested{};
+        return tool_options::HelpRequested{};
       } else if (name == "--version") {
-        return VersionRequested{};
+        return tool_options::VersionRequested{};
       } else if (name == "--gnss") {
         o.gnss = true;
       } else if (name == "--csv") {
@@ -69,7 +69,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     if (o.sources.empty()) throw Error{"missing SOURCE"};
   } catch (const Error& e) {
-    return OptionError{e.message};
+    return tool_options::OptionError{e.message};
   }
   return o;
 }

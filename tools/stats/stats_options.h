@@ -17,9 +17,6 @@ struct Options {
   std::vector<std::string> sources;
 };
 
-using tool_options::HelpRequested;
-using tool_options::OptionError;
-using tool_options::VersionRequested;
 using ParseResult = tool_options::ParseResult<Options>;
 
 ParseResult ParseOptions(const std::vector<std::string>& args);
