@@ -12,10 +12,9 @@ struct FreeLarge {
 template <typename T>
 using LargeArray = std::unique_ptr<T[], FreeLarge>;
 
-// Room for `count` values of T in 2 MiB-aligned memory that the system may
+// At least `bytes` of 2 MiB-aligned memory that the system may
 // back with huge pages: a million samples otherwise cost some 20,000 page
-// faults, a fifth of the time the figures take. Aborts when memory runs out,
-// as new would.
+// faults. Throws std::bad_alloc when memory runs out, as new does.
 void* AllocateLarge(size_t bytes);
 
 template <typename T>

@@ -21,6 +21,13 @@ stats::AccuracyFigures FiguresOf(const std::string& nmea, bool gnss,
   return stats::ComputeFigures(c.Samples(), c.Rejected(), c.GgaDecoded(), fixed);
 }
 
+// Each body as a sentence on a line of its own.
+std::string Lines(std::initializer_list<const char*> bodies) {
+  std::string out;
+  for (const char* body : bodies) out += Sentence(body) + "\r\n";
+  return out;
+}
+
 struct CircleCase {
   const char* name;
   Centre centre;
@@ -83,10 +90,10 @@ TEST(Stats, GnssTalkerIsNoSampleInTheDefaultMode) {
 }
 
 TEST(Stats, NoFixGivesNoFiguresButCountsTheGga) {
-  const std::string nmea = Sentence("GPGGA,120000,4807.038,N,01131.000,E,0,00,,,M,,M,,") + "\r\n" +
-                           Sentence("GPGGA,120001,,,,,1,04,2.0,10.0,M,,M,,") + "\r\n" +
-                           Sentence("GPGGA,120002,4807.038,N,01131.000,E,,04,2.0,10.0,M,,M,,") + "\r\n";
-  const auto f = FiguresOf(nmea, false, std::nullopt);
+  const auto f = FiguresOf(Lines({"GPGGA,120000,4807.038,N,01131.000,E,0,00,,,M,,M,,",
+                                  "GPGGA,120001,,,,,1,04,2.0,10.0,M,,M,,",
+                                  "GPGGA,120002,4807.038,N,01131.000,E,,04,2.0,10.0,M,,M,,"}),
+                           false, std::nullopt);
   EXPECT_EQ(f.Samples, 0u);
   EXPECT_EQ(f.Rejected, 0u);
   EXPECT_EQ(f.GgaDecoded, 3u);
@@ -95,10 +102,10 @@ TEST(Stats, NoFixGivesNoFiguresButCountsTheGga) {
 }
 
 TEST(Stats, PositionsOutOfRangeAreRejected) {
-  const std::string nmea = Sentence("GPGGA,120000,9130.000,N,01131.000,E,1,04,2.0,10.0,M,,M,,") + "\r\n" +
-                           Sentence("GPGGA,120001,4807.038,N,18100.000,W,1,04,2.0,10.0,M,,M,,") + "\r\n" +
-                           Sentence("GPGGA,120002,4807.038,N,01131.000,E,1,06,,,M,,M,,") + "\r\n";
-  const auto f = FiguresOf(nmea, false, std::nullopt);
+  const auto f = FiguresOf(Lines({"GPGGA,120000,9130.000,N,01131.000,E,1,04,2.0,10.0,M,,M,,",
+                                  "GPGGA,120001,4807.038,N,18100.000,W,1,04,2.0,10.0,M,,M,,",
+                                  "GPGGA,120002,4807.038,N,01131.000,E,1,06,,,M,,M,,"}),
+                           false, std::nullopt);
   EXPECT_EQ(f.Samples, 1u);
   EXPECT_EQ(f.Rejected, 2u);
   EXPECT_EQ(f.GgaDecoded, 3u);
@@ -112,13 +119,13 @@ TEST(Stats, PositionsOutOfRangeAreRejected) {
 }
 
 TEST(Stats, TopFourSnrAveragesTheStrongestNonZeroSignals) {
-  const std::string gga = Sentence("GPGGA,120000,4807.038,N,01131.000,E,1,06,1.0,10.0,M,,M,,") + "\r\n";
-  const std::string six = Sentence("GPGSV,2,1,06,01,40,050,40,02,30,100,45,03,20,200,00,04,10,300,30") +
-                          "\r\n" + Sentence("GPGSV,2,2,06,05,40,050,50,06,30,100,35") + "\r\n";
-  const std::string two = Sentence("GPGSV,1,1,02,01,40,050,30,02,30,100,20") + "\r\n";
+  const std::string gga = Lines({"GPGGA,120000,4807.038,N,01131.000,E,1,06,1.0,10.0,M,,M,,"});
+  const std::string six = Lines({"GPGSV,2,1,06,01,40,050,40,02,30,100,45,03,20,200,00,04,10,300,30",
+                                 "GPGSV,2,2,06,05,40,050,50,06,30,100,35"});
+  const std::string two = Lines({"GPGSV,1,1,02,01,40,050,30,02,30,100,20"});
   // 50, 45, 40 and 35 give 42.5; then 30 and 20 give 25.
   EXPECT_DOUBLE_EQ(*FiguresOf(six + gga + two + gga, false, std::nullopt)[Figure::MeanSnrTop4], 33.75);
-  const std::string gnss = Sentence("GLGSV,1,1,03,65,40,050,41,66,30,100,47,67,20,200,") + "\r\n";
+  const std::string gnss = Lines({"GLGSV,1,1,03,65,40,050,41,66,30,100,47,67,20,200,"});
   EXPECT_DOUBLE_EQ(*FiguresOf(gnss + gga, true, std::nullopt)[Figure::MeanSnrTop4], 44.0);
 }
 
