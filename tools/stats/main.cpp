@@ -4,6 +4,7 @@
 
 #include "accuracy_figures.h"
 #include "line_feed.h"
+#include "live_source.h"
 #include "nmea_parser.h"
 #include "sample_collector.h"
 #include "stats_options.h"
@@ -42,7 +43,10 @@ int main(int argc, char** argv) {
     parser->SetGnssMode(o.gnss);
     stats::SampleCollector samples(*parser);
     std::string error;
-    if (!FeedFile(*parser, source.c_str(), false, error)) {
+    const bool read = IsSerialPort(source)
+                          ? ReadSerialPort(*parser, samples, source, o.baud, o.duration, error)
+                          : FeedFile(*parser, source.c_str(), false, error);
+    if (!read) {
       std::fprintf(stderr, "quorvane-stats: %s\n", error.c_str());
       status = 2;
       break;

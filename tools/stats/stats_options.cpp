@@ -7,6 +7,7 @@ namespace stats_tool {
 namespace {
 
 using Error = tool_options::UsageError;
+using tool_options::IntegerValue;
 using tool_options::RealValue;
 
 // LAT,LON[,ALT] in decimal degrees and metres.
@@ -53,12 +54,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (const size_t eq = name.find('='); eq != std::string::npos) {
           value = name.substr(eq + 1);
           name.resize(eq);
-        } else if (name == "--ref" || name == "--epochs") {
+        } else if (name == "--ref" || name == "--epochs" || name == "--duration" || name == "--baud") {
           if (i + 1 >= args.size()) throw Error{"option " + name + " needs a value"};
           value = args[++i];
         }
         if (name == "--ref") {
           o.reference = ParseReference(value);
+        } else if (name == "--duration") {
+          o.duration = RealValue(name, value, 0.1, 31 * 86400.0);
+        } else if (name == "--baud") {
+          o.baud = static_cast<unsigned>(IntegerValue(name, value, 50, 4000000));
         } else if (name == "--epochs") {
           if (value.empty()) throw Error{"--epochs needs a file name"};
           o.epochs = value;
@@ -77,8 +82,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 std::string HelpText() {
   return R"(Usage: quorvane-stats [OPTION]... SOURCE...
 Accuracy figures of a GPS receiver's position fixes, from NMEA 0183
-recordings. Each SOURCE is a file ("-": standard input), read and split into
-lines as the viewer's replay reads it, through the viewer's decoder.
+recordings or a live receiver. Each SOURCE is a file ("-": standard input),
+read and split into lines as the viewer's replay reads it, or a serial port
+(a bare name such as ttyUSB0 means /dev/ttyUSB0), read for --duration
+seconds or until Ctrl-C; both go through the viewer's decoder.
 
 A sample is each GGA the decoder decodes whose quality is sent and not 0 and
 whose latitude and longitude are both sent; one outside +-90 and +-180 degrees
@@ -93,6 +100,9 @@ Options:
                        the GPS talker GP
   --csv                print a header and one CSV row per SOURCE instead of
                        JSON
+  --duration S         read a serial port for S seconds (default: until
+                       Ctrl-C); on a terminal, progress once a minute
+  --baud N             the serial port's speed in bit/s (default 9600)
   --epochs FILE        write one CSV row per sample to FILE: utc (as sent),
                        lat, lon, alt, east_m, north_m, up_m, horizontal_m,
                        quality, sats, hdop, snr_top4; the rows of several

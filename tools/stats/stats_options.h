@@ -14,6 +14,8 @@ struct Options {
   bool csv = false;
   std::optional<stats::FixedPoint> reference;
   std::string epochs;  // the per-sample CSV file; empty for none
+  double duration = 0.0;  // seconds a serial port is read; 0 until Ctrl-C
+  unsigned baud = 9600;
   std::vector<std::string> sources;
 };
 
