@@ -11,8 +11,10 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <string_view>
 
 #include "comm.h"
+#include "line_splitter.h"
 
 namespace stats_tool {
 
@@ -58,8 +60,14 @@ bool ReadSerialPort(CNMEAParser& parser, const stats::SampleCollector& samples, 
   comm.SetReadTotalTimeoutMultiplier(UINT32_MAX);
   comm.SetReadTotalTimeoutConstant(1000);
   bool hungUp = false;
-  comm.OnReceiveData = [&parser](TComm*, const uint8_t* bytes, uint16_t length) {
-    parser.FeedBytes(reinterpret_cast<const char*>(bytes), length);
+  // Cut into lines at CR as the viewer's live path cuts them, with the same
+  // bound on a line that never ends; the CR itself is not fed.
+  LineSplitter lines(LineSplitter::Breaks::CarriageReturn, 4096);
+  const auto feed = [&parser](std::string_view line) {
+    parser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+  };
+  comm.OnReceiveData = [&lines, &feed](TComm*, const uint8_t* bytes, uint16_t length) {
+    lines.Feed(reinterpret_cast<const char*>(bytes), length, feed);
   };
   comm.OnRequestHangup = [&hungUp](TComm*) { hungUp = true; };
   try {

@@ -11,7 +11,7 @@ namespace stats_tool {
 // as ttyUSB0 under /dev/) rather than a recording.
 bool IsSerialPort(const std::string& source);
 
-// Feeds what the port sends, as one stream like the viewer's live path, for
+// Feeds what the port sends, cut into lines as the viewer's live path cuts them, for
 // `seconds` (0: until Ctrl-C), or until the port hangs up or SIGINT. While
 // stderr is a terminal, says once a minute how many samples there are.
 // Returns false with `error` set when the port cannot be opened.
