@@ -14,7 +14,8 @@ using LargeArray = std::unique_ptr<T[], FreeLarge>;
 
 // At least `bytes` of 2 MiB-aligned memory that the system may
 // back with huge pages: a million samples otherwise cost some 20,000 page
-// faults. Throws std::bad_alloc when memory runs out, as new does.
+// faults. None for 0 bytes; throws std::bad_alloc when memory runs out, as
+// new does.
 void* AllocateLarge(size_t bytes);
 
 template <typename T>
