@@ -264,13 +264,15 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
     // counted. GNSS mode reads every satellite-system talker.
     if (talker == nmea::Talker::GP || (GnssOn && talker != nmea::Talker::None)) {
       switch (type) {
-        case Sentence::GGA:
-          DecodeGGA(fields);
+        case Sentence::GGA: {
+          const GgaSent sent = DecodeGGA(fields);
           if (GnssOn) {
             GnssSawGga = true;
             NoteEpochTime(fields);
           }
+          if (GgaListen != nullptr) GgaListen(GgaListenContext, *this, sent);
           break;
+        }
         case Sentence::GSA:
           DecodeGSA(fields);
           if (GnssOn) DecodeGnssGSA(talker, fields, fields.Found(1));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "gnss_satellites.h"
 #include "gnss_sky.h"
@@ -9,6 +10,22 @@
 namespace nmea {
 class FieldIndex;
 }
+
+// What one GGA sentence sent, beside the values the record keeps: the record
+// holds the previous sentence's value where a field was empty.
+struct GgaSent {
+  enum Field : uint8_t {
+    kTime = 1,
+    kLat = 2,
+    kLon = 4,
+    kQuality = 8,
+    kSatsUsed = 16,
+    kHdop = 32,
+    kAltitude = 64,
+  };
+  uint8_t Fields;         // a bit per field that was not empty
+  std::string_view Time;  // the time field as sent; valid during the call only
+};
 
 // One satellite of the GSV table.
 struct SatEntry {
@@ -40,6 +57,15 @@ class CNMEAParser {
   // are not found.
   static bool ExtractField(const char* data, int32_t index, char* dest, int32_t limit);
 
+  // Called after each GGA the active mode decodes, once the record holds it,
+  // so that a consumer sees every fix however the bytes were chunked. None by
+  // default; the record and what it decodes are the same either way.
+  using GgaListener = void (*)(void* context, const CNMEAParser& parser, const GgaSent& sent);
+  void SetGgaListener(GgaListener listener, void* context) {
+    GgaListen = listener;
+    GgaListenContext = context;
+  }
+
  private:
   enum : uint8_t { WaitStart, InName, InData, ChecksumHigh, ChecksumLow };
   // Commas remembered per sentence: enough for the last field any decoder reads.
@@ -48,7 +74,8 @@ class CNMEAParser {
   void StartSentence();
   void Dispatch(bool checksummed);
   void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
-  void DecodeGGA(const nmea::FieldIndex& f);
+  // Returns what the sentence sent, for the GGA listener.
+  GgaSent DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
   // GSV fields 0 to 18 as integers, 0 where empty or absent, and a bit per
   // field that was.
@@ -69,6 +96,8 @@ class CNMEAParser {
   uint8_t CommaCount;
   uint8_t CommaPos[kIndexedCommas];
   uint16_t TextLen;
+  GgaListener GgaListen = nullptr;
+  void* GgaListenContext = nullptr;
 
  public:
   uint32_t SentenceTotal;

@@ -125,4 +125,42 @@ TEST(GgaClimb, RepeatedTimeKeepsRate) {
   EXPECT_EQ(p.GgaPrevAltitude, 900.0);
 }
 
+struct HeardGga {
+  int calls = 0;
+  uint8_t fields = 0;
+  std::string time;
+  double lat = 0.0;
+};
+
+void Hear(void* context, const CNMEAParser& p, const GgaSent& sent) {
+  auto& h = *static_cast<HeardGga*>(context);
+  ++h.calls;
+  h.fields = sent.Fields;
+  h.time = std::string(sent.Time);
+  h.lat = p.GgaLat;
+}
+
+TEST(GgaListener, HearsEachDecodedGgaWithTheFieldsItSent) {
+  CNMEAParser p;
+  HeardGga heard;
+  p.SetGgaListener(&Hear, &heard);
+  // Two sentences in one chunk, then one with empty position and altitude.
+  Feed(p, Gga("120000.25", "4807.038", "N", "01131.000", "E") + "\r\n" +
+              Gga("120000.50", "4807.039", "N", "01131.000", "E") + "\r\n");
+  EXPECT_EQ(heard.calls, 2);
+  EXPECT_EQ(heard.time, "120000.50");
+  EXPECT_NEAR(heard.lat, 48.117316666666667, 1e-12);
+  EXPECT_EQ(heard.fields, GgaSent::kTime | GgaSent::kLat | GgaSent::kLon | GgaSent::kQuality |
+                              GgaSent::kSatsUsed | GgaSent::kHdop | GgaSent::kAltitude);
+  Feed(p, Sentence("GPGGA,120001,,,,,0,,,,M,,M,,") + "\r\n");
+  EXPECT_EQ(heard.calls, 3);
+  EXPECT_EQ(heard.fields, GgaSent::kTime | GgaSent::kQuality);
+  // Other talkers are decoded, and heard, only in GNSS mode.
+  Feed(p, Sentence("GNGGA,120002,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\n");
+  EXPECT_EQ(heard.calls, 3);
+  p.SetGnssMode(true);
+  Feed(p, Sentence("GNGGA,120002,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\r\n");
+  EXPECT_EQ(heard.calls, 4);
+}
+
 }  // namespace

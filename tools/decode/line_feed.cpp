@@ -1,7 +1,11 @@
 #include "line_feed.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "line_splitter.h"
 
@@ -12,4 +16,32 @@ void FeedLines(CNMEAParser& parser, const char* bytes, size_t length) {
   };
   lines.Feed(bytes, length, feed);
   lines.Finish(feed);
+}
+
+bool FeedFile(CNMEAParser& parser, const char* name, bool raw, std::string& error) {
+  const bool isStdin = std::strcmp(name, "-") == 0;
+  std::FILE* f = isStdin ? stdin : std::fopen(name, "rb");
+  if (f == nullptr) {
+    error = std::string(name) + ": " + std::strerror(errno);
+    return false;
+  }
+  std::vector<char> block(1 << 16);
+  bool ok = true;
+  for (;;) {
+    const size_t n = std::fread(block.data(), 1, block.size(), f);
+    if (raw) {
+      parser.FeedBytes(block.data(), static_cast<uint32_t>(n));
+    } else {
+      FeedLines(parser, block.data(), n);
+    }
+    if (n < block.size()) {
+      if (std::ferror(f)) {
+        error = std::string(isStdin ? "standard input" : name) + ": " + std::strerror(errno);
+        ok = false;
+      }
+      break;
+    }
+  }
+  if (!isStdin) std::fclose(f);
+  return ok;
 }

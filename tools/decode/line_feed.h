@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "nmea_parser.h"
 
@@ -12,3 +13,8 @@
 // if fed whole: a caller may pass a file in blocks of any size, and a CR LF
 // split across two blocks needs no care.
 void FeedLines(CNMEAParser& parser, const char* bytes, size_t length);
+
+// Reads the file `name` ("-": standard input) to its end into the parser: as
+// lines like FeedLines, or with `raw` the bytes unchanged as one stream.
+// Returns false with `error` set to "NAME: reason" when it cannot be read.
+bool FeedFile(CNMEAParser& parser, const char* name, bool raw, std::string& error);

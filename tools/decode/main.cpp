@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,36 +38,6 @@ constexpr const char* kHelp =
     "Exit status: 0 on success; 1 on a usage error; 2 when a file cannot be read\n"
     "(one line on standard error names it and the reason, and no JSON is printed).\n";
 
-// Returns false after reporting on standard error when the file cannot be read.
-bool DecodeFile(const char* name, bool raw, CNMEAParser& parser) {
-  const bool isStdin = std::strcmp(name, "-") == 0;
-  std::FILE* f = isStdin ? stdin : std::fopen(name, "rb");
-  if (f == nullptr) {
-    std::fprintf(stderr, "quorvane-decode: %s: %s\n", name, std::strerror(errno));
-    return false;
-  }
-  std::vector<char> block(1 << 16);
-  bool ok = true;
-  for (;;) {
-    const size_t n = std::fread(block.data(), 1, block.size(), f);
-    if (raw) {
-      parser.FeedBytes(block.data(), static_cast<uint32_t>(n));
-    } else {
-      FeedLines(parser, block.data(), n);
-    }
-    if (n < block.size()) {
-      if (std::ferror(f)) {
-        std::fprintf(stderr, "quorvane-decode: %s: %s\n", isStdin ? "standard input" : name,
-                     std::strerror(errno));
-        ok = false;
-      }
-      break;
-    }
-  }
-  if (!isStdin) std::fclose(f);
-  return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +70,11 @@ int main(int argc, char** argv) {
   static CNMEAParser parser;
   parser.SetGnssMode(gnss);
   for (const char* name : files) {
-    if (!DecodeFile(name, raw, parser)) return 2;
+    std::string error;
+    if (!FeedFile(parser, name, raw, error)) {
+      std::fprintf(stderr, "quorvane-decode: %s\n", error.c_str());
+      return 2;
+    }
   }
   const std::string json = RecordJson(parser);
   std::fwrite(json.data(), 1, json.size(), stdout);

@@ -8,6 +8,36 @@
 
 #include "satellite_view.h"
 
+void AppendJsonReal(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
+}
+
+// Bytes outside printable ASCII are escaped as the code point of the same
+// value, so the output is plain ASCII whatever a receiver sent.
+void AppendJsonString(std::string& out, std::string_view s) {
+  out += '"';
+  for (const char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20 || u > 0x7E) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", u);
+      out += buf;
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
 namespace {
 
 class JsonObject {
@@ -39,35 +69,8 @@ class JsonObject {
     AppendString(std::string_view(text, strnlen(text, size)));
   }
 
-  void AppendReal(double v) {
-    if (!std::isfinite(v)) {
-      out_ += "null";
-      return;
-    }
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out_.append(buf, r.ptr);
-  }
-
-  // Bytes outside printable ASCII are escaped as the code point of the same
-  // value, so the output is plain ASCII whatever a receiver sent.
-  void AppendString(std::string_view s) {
-    out_ += '"';
-    for (const char c : s) {
-      const auto u = static_cast<unsigned char>(c);
-      if (c == '"' || c == '\\') {
-        out_ += '\\';
-        out_ += c;
-      } else if (u < 0x20 || u > 0x7E) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04x", u);
-        out_ += buf;
-      } else {
-        out_ += c;
-      }
-    }
-    out_ += '"';
-  }
+  void AppendReal(double v) { AppendJsonReal(out_, v); }
+  void AppendString(std::string_view s) { AppendJsonString(out_, s); }
 
   std::string& Out() { return out_; }
 

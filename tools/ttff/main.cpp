@@ -20,17 +20,8 @@ void OnStopSignal(int) {
 int main(int argc, char** argv) {
   using namespace ttff;
   const ParseResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<HelpRequested>(parsed)) {
-    std::fputs(HelpText().c_str(), stdout);
-    return 0;
-  }
-  if (std::holds_alternative<VersionRequested>(parsed)) {
-    std::printf("quorvane-ttff %s\n", QV_VERSION);
-    return 0;
-  }
-  if (const auto* error = std::get_if<OptionError>(&parsed)) {
-    std::fprintf(stderr, "quorvane-ttff: %s (see --help)\n", error->message.c_str());
-    return 2;
+  if (const auto status = tool_options::AnswerWithoutRunning(parsed, "quorvane-ttff", QV_VERSION, HelpText())) {
+    return *status;
   }
   if (pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
     std::perror("quorvane-ttff: pipe");

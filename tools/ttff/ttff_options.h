@@ -1,9 +1,9 @@
 #pragma once
 
+#include "option_result.h"
 #include "restart_commands.h"
 
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace ttff {
@@ -20,13 +20,10 @@ struct Options {
   std::string csv;
 };
 
-struct HelpRequested {};
-struct VersionRequested {};
-struct OptionError {
-  std::string message;  // one line, without the program name
-};
-
-using ParseResult = std::variant<Options, HelpRequested, VersionRequested, OptionError>;
+using tool_options::HelpRequested;
+using tool_options::OptionError;
+using tool_options::VersionRequested;
+using ParseResult = tool_options::ParseResult<Options>;
 
 ParseResult ParseOptions(const std::vector<std::string>& args);
 std::string HelpText();

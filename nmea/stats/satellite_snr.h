@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "nmea_parser.h"
+
+namespace stats {
+
+struct TopSnr {
+  uint32_t Sum;    // of the highest non-zero SNRs, at most four
+  uint8_t Count;   // how many there were
+};
+
+// The four highest non-zero SNRs among the satellites the record holds now:
+// the GSV table by default, the GNSS list in GNSS mode.
+TopSnr TopFourSnr(const CNMEAParser& parser);
+
+}  // namespace stats
