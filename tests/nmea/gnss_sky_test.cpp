@@ -41,22 +41,30 @@ class Sky : public testing::Test {
 };
 
 TEST_F(Sky, EachSequencesCompleteCycleReplacesOnlyItsOwnEntries) {
-  Gsv(Talker::GP, 1, 2, "2 5 7 9");
-  Gsv(Talker::GP, 2, 2, "13");
-  Gsv(Talker::GL, 1, 1, "65 66");
-  EXPECT_EQ(Listed(), "G2 G5 G7 G9 G13 R1 R2 ");
-  // GPS 5 and 13 set. The first message alone removes nothing yet.
-  Gsv(Talker::GP, 1, 2, "2:35 7:32 9:33 20:22");
-  EXPECT_EQ(Listed(), "G2 G5 G7 G9 G13 R1 R2 G20 ");
-  Gsv(Talker::GP, 2, 2, "");
-  EXPECT_EQ(Listed(), "G2 G7 G9 R1 R2 G20 ");
-  // A cycle that lost a message cannot tell who left: nothing is removed.
-  Gsv(Talker::GL, 1, 2, "67 68");
-  Gsv(Talker::GL, 1, 2, "67 68");
-  EXPECT_EQ(Listed(), "G2 G7 G9 R1 R2 G20 R3 R4 ");
-  Gsv(Talker::GL, 2, 2, "");
-  EXPECT_EQ(Listed(), "G2 G7 G9 G20 R3 R4 ");
-  Gsv(Talker::GL, 1, 1, "");
+  const struct {
+    Talker talker;
+    int number, total;
+    const char* sats;
+    const char* listed;  // afterwards, where it is checked
+  } steps[] = {
+      {Talker::GP, 1, 2, "2 5 7 9", nullptr},
+      {Talker::GP, 2, 2, "13", nullptr},
+      {Talker::GL, 1, 1, "65 66", "G2 G5 G7 G9 G13 R1 R2 "},
+      // GPS 5 and 13 set. The first message alone removes nothing yet.
+      {Talker::GP, 1, 2, "2:35 7:32 9:33 20:22", "G2 G5 G7 G9 G13 R1 R2 G20 "},
+      {Talker::GP, 2, 2, "", "G2 G7 G9 R1 R2 G20 "},
+      // A cycle that lost a message cannot tell who left: nothing is removed.
+      {Talker::GL, 1, 2, "67 68", nullptr},
+      {Talker::GL, 1, 2, "67 68", "G2 G7 G9 R1 R2 G20 R3 R4 "},
+      {Talker::GL, 2, 2, "", "G2 G7 G9 G20 R3 R4 "},
+      {Talker::GL, 1, 1, "", "G2 G7 G9 G20 "},
+  };
+  for (const auto& s : steps) {
+    Gsv(s.talker, s.number, s.total, s.sats);
+    if (s.listed != nullptr) {
+      EXPECT_EQ(Listed(), s.listed) << s.sats;
+    }
+  }
   EXPECT_EQ(Listed(true), "G2:35 G7:32 G9:33 G20:22 ");
 }
 
