@@ -8,9 +8,6 @@
 
 namespace {
 
-// The bars that fit the chart; the 13th would start at its right edge.
-constexpr int kChartSlots = 12;
-
 // Black or white, whichever contrasts more with `fill` by the WCAG measure.
 QColor TextColourOn(const QColor& fill) {
   const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };

@@ -7,6 +7,10 @@
 
 #include "nmea/satellite_view.h"
 
+// The satellites the chart has room for, and the grid beneath it a column for
+// each after its label column; a 13th bar would start at the chart's right edge.
+inline constexpr int kChartSlots = 12;
+
 // Blue when used in a 3D solution, red when used without a 3D fix, grey when
 // only in view.
 QColor SatColour(int32_t inSolution, uint8_t fixType);

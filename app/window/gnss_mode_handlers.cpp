@@ -10,6 +10,7 @@
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/settings/settings.h"
+#include "app/views/signal_chart.h"
 
 // The mode's entry sits in a context menu on every part of the window, so the
 // layout stays as it is; an edit box keeps its own entries above it.
@@ -48,7 +49,7 @@ void TMainForm::SetGnssMode(bool on) {
   if (NMEAParser.GnssMode() == on) return;
   NMEAParser.SetGnssMode(on);
   NMEAParser.ResetRecord();
-  for (int column = 1; column <= 12; ++column) StringGrid1->item(0, column)->setText(QString());
+  for (int column = 1; column <= kChartSlots; ++column) StringGrid1->item(0, column)->setText(QString());
   // The default mode's numbers are drawn in the window's own font; GNSS mode
   // sets a smaller one at its refresh when its labels need it.
   if (!on) StringGrid1->setFont(font());

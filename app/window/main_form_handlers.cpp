@@ -15,6 +15,7 @@
 #include "app/dialogs/message_box.h"
 #include "app/logging/nmea_log_name.h"
 #include "serial/open_failure.h"
+#include "app/views/signal_chart.h"
 
 // Connection, cold start and logging handlers, wired to their controls already.
 
@@ -54,7 +55,7 @@ void TMainForm::ComBtn1Click() {
   Comm1.SetStopBits(Comm1.BaudRate() == 9600 ? TStopBits::_2 : TStopBits::_1);
   NMEAParser.ResetRecord();
   ListBox1Lines->clear();
-  for (int column = 1; column <= 12; ++column) StringGrid1->item(0, column)->setText(QString());
+  for (int column = 1; column <= kChartSlots; ++column) StringGrid1->item(0, column)->setText(QString());
   // A new connection starts a new stream; half a line from the last one
   // would only spoil its first sentence.
   ReceiveLines.Reset();

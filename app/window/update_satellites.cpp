@@ -27,7 +27,7 @@ void TMainForm::UpdateSatellites(CanvasImage& sky) {
     const QFont gridFont = GnssGridFont(font(), GridCellTextWidth(*StringGrid1));
     if (StringGrid1->font() != gridFont) StringGrid1->setFont(gridFont);
   }
-  for (int column = 1; column < StringGrid1->columnCount(); ++column) {
+  for (int column = 1; column <= kChartSlots; ++column) {
     const int i = column - 1;
     if (!gnss && i >= sats.Count()) break;
     QString text;
