@@ -123,8 +123,10 @@ QVariant SatelliteTableModel::data(const QModelIndex& index, int role) const {
     }
   }
   if (role == Qt::TextAlignmentRole) {
-    return index.column() == System || index.column() == Signals ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                                                  : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    // Numbers to the right, where their digits line up; words to the left.
+    const int c = index.column();
+    const bool words = c == System || c == Signals || c == Used || (c == Snr && row.SignalCount > 1);
+    return QVariant(words ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
   }
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {

@@ -12,8 +12,10 @@ SatellitesTab::SatellitesTab(QWidget* parent) : StatsTab(parent), view_(new QTab
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->verticalHeader()->hide();
-  view_->horizontalHeader()->setStretchLastSection(true);
+  // Text rows, as many on screen as fit.
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  view_->horizontalHeader()->setSectionResizeMode(SatelliteTableModel::Used, QHeaderView::Stretch);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
