@@ -50,8 +50,8 @@ constexpr uint64_t ZeroBytes(uint64_t v) {
 
 void CNMEAParser::StartSentence() {
   if (Watch != nullptr && ReaderState != WaitStart) {
-    Watch->SentenceEnded(ReaderState >= ChecksumHigh ? SentenceEnd::CutShort : SentenceEnd::NoChecksum,
-                         false);
+    Watch->SentenceEnded(
+        ReaderState >= ChecksumHigh ? SentenceEnd::CutShort : SentenceEnd::NoChecksum, false);
   }
   RunningXor = 0;
   BufLen = 0;

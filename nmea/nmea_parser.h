@@ -141,7 +141,7 @@ class CNMEAParser {
   int8_t GgaSatsUsed;
   double GgaHdop;
   double GgaAltitude;
-  char GgaAltitudeUnit;  // as sent, the first character; NUL before any
+  char GgaAltitudeUnit;   // as sent, the first character; NUL before any
   uint8_t GgaFieldsSent;  // the GgaSent::Field bits of the last GGA
   uint32_t GgaSentences;
   int32_t GgaPrevTimeSec;

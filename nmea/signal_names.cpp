@@ -8,8 +8,8 @@ using Names = std::array<const char*, 16>;
 
 // Indexed by signal ID. SBAS satellites are sent under the GPS talker and
 // its IDs.
-constexpr Names kGps = {nullptr,   "L1 C/A", "L1 P(Y)", "L1 M", "L2 P(Y)",
-                        "L2C-M",   "L2C-L",  "L5-I",    "L5-Q"};
+constexpr Names kGps = {nullptr, "L1 C/A", "L1 P(Y)", "L1 M", "L2 P(Y)",
+                        "L2C-M", "L2C-L",  "L5-I",    "L5-Q"};
 constexpr Names kGlonass = {nullptr, "G1 C/A", "G1 P", "G2 C/A", "G2 P"};
 constexpr Names kGalileo = {nullptr, "E5a", "E5b", "E5a+b", "E6-A", "E6-BC", "E1-A", "E1-BC"};
 constexpr Names kBeiDou = {nullptr, "B1I", "B1Q", "B1C", "B1A", "B2a", "B2b",

@@ -40,7 +40,7 @@ LinkCounter::Step& LinkCounter::StepAt(Clock::time_point t) {
   return step;
 }
 
-double LinkCounter::Rate(Clock::time_point now, uint64_t Step::* field) const {
+double LinkCounter::Rate(Clock::time_point now, uint64_t Step::*field) const {
   if (!first_) return 0.0;
   const int64_t newest = now.time_since_epoch() / kRateStep;
   uint64_t sum = 0;
@@ -53,7 +53,8 @@ double LinkCounter::Rate(Clock::time_point now, uint64_t Step::* field) const {
   return static_cast<double>(sum) / std::max(seconds, 1.0);
 }
 
-std::optional<LinkCounter::Clock::duration> LinkCounter::SinceLastByte(Clock::time_point now) const {
+std::optional<LinkCounter::Clock::duration> LinkCounter::SinceLastByte(
+    Clock::time_point now) const {
   if (!last_) return std::nullopt;
   return now - *last_;
 }

@@ -59,7 +59,7 @@ class LinkCounter : private CNMEAParser::ReaderWatch {
   void SentenceEnded(SentenceEnd end, bool decoded) override;
   void BytesSkipped(uint32_t count) override { counts_.OutsideBytes += count; }
   Step& StepAt(Clock::time_point t);
-  double Rate(Clock::time_point now, uint64_t Step::* field) const;
+  double Rate(Clock::time_point now, uint64_t Step::*field) const;
 
   CNMEAParser reader_;
   Counts counts_;

@@ -8,9 +8,8 @@
 LinkTab::LinkTab(QWidget* parent) : StatsTab(parent) {
   auto* form = new QFormLayout(this);
   static constexpr std::array<const char*, kRowCount> kNames = {
-      "Sentences per second",  "Bytes per second",          "Checksum failures",
-      "Without checksum",      "Unknown sentence names",    "Bytes outside sentences",
-      "Since the last byte"};
+      "Sentences per second",   "Bytes per second",        "Checksum failures",  "Without checksum",
+      "Unknown sentence names", "Bytes outside sentences", "Since the last byte"};
   for (int row = 0; row < kRowCount; ++row) {
     values_[static_cast<size_t>(row)] =
         AddValueRow(*form, QString::fromLatin1(kNames[static_cast<size_t>(row)]));
@@ -28,8 +27,9 @@ void LinkTab::Refresh(const StatsContext& now) {
   values_[NoChecksum]->setText(QString::number(c.NoChecksum));
   values_[UnknownNames]->setText(QString::number(c.UnknownNames));
   values_[OutsideBytes]->setText(QString::number(c.OutsideBytes));
-  const auto since = counter_.SinceLastByte(t);
-  values_[SinceLast]->setText(ValueOrDash(
-      since.has_value(),
-      QStringLiteral("%1 s").arg(std::chrono::duration<double>(since.value_or(LinkCounter::Clock::duration{})).count(), 0, 'f', 1)));
+  QString since = QStringLiteral("-");
+  if (const auto d = counter_.SinceLastByte(t)) {
+    since = QStringLiteral("%1 s").arg(std::chrono::duration<double>(*d).count(), 0, 'f', 1);
+  }
+  values_[SinceLast]->setText(since);
 }

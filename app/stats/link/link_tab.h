@@ -13,13 +13,24 @@
 // last restart.
 class LinkTab : public StatsTab {
  public:
-  enum Row { Sentences, Bytes, BadChecksums, NoChecksum, UnknownNames, OutsideBytes, SinceLast, kRowCount };
+  enum Row {
+    Sentences,
+    Bytes,
+    BadChecksums,
+    NoChecksum,
+    UnknownNames,
+    OutsideBytes,
+    SinceLast,
+    kRowCount
+  };
 
   explicit LinkTab(QWidget* parent = nullptr);
 
   void Refresh(const StatsContext& now) override;
   void Restart() override { counter_.Restart(); }
-  void LineReceived(std::string_view line) override { counter_.Line(line, LinkCounter::Clock::now()); }
+  void LineReceived(std::string_view line) override {
+    counter_.Line(line, LinkCounter::Clock::now());
+  }
 
   QString Text(Row row) const { return values_[row]->text(); }
 

@@ -32,7 +32,8 @@ NowTab::NowTab(QWidget* parent) : StatsTab(parent) {
       "Fix quality", "Satellites used", "Satellites in view", "PDOP", "HDOP", "VDOP",
       "Altitude",    "Course",          "Age of last fix"};
   for (int row = 0; row < kRowCount; ++row) {
-    values_[static_cast<size_t>(row)] = AddValueRow(*form, QString::fromLatin1(kNames[static_cast<size_t>(row)]));
+    values_[static_cast<size_t>(row)] =
+        AddValueRow(*form, QString::fromLatin1(kNames[static_cast<size_t>(row)]));
   }
 }
 
@@ -51,15 +52,19 @@ void NowTab::Refresh(const StatsContext& now) {
   values_[Pdop]->setText(Dop(gsa ? r.GsaPdop : 0.0));
   // Without a GSA the GGA still sends the HDOP.
   values_[Hdop]->setText(gsa && r.GsaHdop > 0.0 ? Dop(r.GsaHdop)
-                                                 : Dop(sent(GgaSent::kHdop) ? r.GgaHdop : 0.0));
+                                                : Dop(sent(GgaSent::kHdop) ? r.GgaHdop : 0.0));
   values_[Vdop]->setText(Dop(gsa ? r.GsaVdop : 0.0));
-  values_[Altitude]->setText(ValueOrDash(sent(GgaSent::kAltitude), QString::number(r.GgaAltitude, 'f', 1) +
-                                                                        AltitudeUnit(r.GgaAltitudeUnit)));
+  values_[Altitude]->setText(
+      ValueOrDash(sent(GgaSent::kAltitude),
+                  QString::number(r.GgaAltitude, 'f', 1) + AltitudeUnit(r.GgaAltitudeUnit)));
   values_[Course]->setText(ValueOrDash(r.RmcSentences != 0 && r.RmcTrackSent,
                                        QString::number(r.RmcTrack, 'f', 1) + QChar(0x00B0)));
-  values_[FixAge]->setText(
-      ValueOrDash(lastFix_.has_value(),
-                  QStringLiteral("%1 s").arg(lastFix_ ? std::chrono::duration_cast<std::chrono::seconds>(t - *lastFix_).count() : 0)));
+  QString age = QStringLiteral("-");
+  if (lastFix_) {
+    age =
+        QStringLiteral("%1 s").arg(std::chrono::floor<std::chrono::seconds>(t - *lastFix_).count());
+  }
+  values_[FixAge]->setText(age);
 }
 
 void NowTab::Restart() {

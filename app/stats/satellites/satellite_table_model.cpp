@@ -21,8 +21,9 @@ QString SignalText(const GnssSky::SignalSnr& s, GnssSystem system) {
   // PQ sends the system ID where others send the signal ID.
   const char* name = s.Talker == nmea::Talker::PQ ? nullptr : SignalName(system, s.Signal);
   if (name != nullptr) return QString::fromLatin1(name);
-  return s.Signal == 0 || s.Talker == nmea::Talker::PQ ? QStringLiteral("-")
-                                                        : QStringLiteral("signal %1").arg(s.Signal, 0, 16);
+  return s.Signal == 0 || s.Talker == nmea::Talker::PQ
+             ? QStringLiteral("-")
+             : QStringLiteral("signal %1").arg(s.Signal, 0, 16);
 }
 
 }  // namespace
@@ -63,7 +64,8 @@ bool SatelliteTableModel::SameSatellite(const GnssSat& a, const GnssSat& b) {
 void SatelliteTableModel::Refresh(const CNMEAParser& record) {
   std::vector<Row> fresh = RowsOf(record);
   const auto inFresh = [&](const Row& row) {
-    return std::any_of(fresh.begin(), fresh.end(), [&](const Row& f) { return SameSatellite(f.Sat, row.Sat); });
+    return std::any_of(fresh.begin(), fresh.end(),
+                       [&](const Row& f) { return SameSatellite(f.Sat, row.Sat); });
   };
   for (int i = static_cast<int>(rows_.size()) - 1; i >= 0; --i) {
     if (inFresh(rows_[static_cast<size_t>(i)])) continue;
@@ -125,7 +127,8 @@ QVariant SatelliteTableModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole) {
     // Numbers to the right, where their digits line up; words to the left.
     const int c = index.column();
-    const bool words = c == System || c == Signals || c == Used || (c == Snr && row.SignalCount > 1);
+    const bool words =
+        c == System || c == Signals || c == Used || (c == Snr && row.SignalCount > 1);
     return QVariant(words ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
   }
   if (role != Qt::DisplayRole) return {};
@@ -151,7 +154,8 @@ QVariant SatelliteTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant SatelliteTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  static constexpr const char* kTitles[kColumnCount] = {"System", "Number", "Signals", "SNR",
+  static constexpr const char* kTitles[kColumnCount] = {"System",    "Number",  "Signals", "SNR",
                                                         "Elevation", "Azimuth", "Used"};
-  return section >= 0 && section < kColumnCount ? QString::fromLatin1(kTitles[section]) : QVariant();
+  return section >= 0 && section < kColumnCount ? QString::fromLatin1(kTitles[section])
+                                                : QVariant();
 }

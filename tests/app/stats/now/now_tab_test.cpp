@@ -11,9 +11,9 @@ namespace {
 
 TEST(FixQualityText, EveryGgaCodeInWords) {
   const std::pair<int, const char*> kCases[] = {
-      {0, "No fix"},       {1, "GPS"},          {2, "DGPS"},       {3, "PPS"},
-      {4, "RTK fixed"},    {5, "RTK float"},    {6, "Dead reckoning"}, {7, "Manual input"},
-      {8, "Simulation"},   {9, "Unknown (9)"},  {-3, "Unknown (-3)"}};
+      {0, "No fix"},     {1, "GPS"},         {2, "DGPS"},           {3, "PPS"},
+      {4, "RTK fixed"},  {5, "RTK float"},   {6, "Dead reckoning"}, {7, "Manual input"},
+      {8, "Simulation"}, {9, "Unknown (9)"}, {-3, "Unknown (-3)"}};
   for (const auto& [code, words] : kCases) EXPECT_EQ(FixQualityText(code), words) << code;
 }
 
@@ -35,8 +35,8 @@ TEST(NowTab, ShowsWhatTheLastSentencesSentAndDashesForTheRest) {
            Sentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
        {"RTK fixed", "8", "2", "2.50", "1.30", "2.10", "545.4 m", "84.4\u00B0", "0 s"}},
       // Empty fields are not shown as what an earlier sentence sent.
-      {Sentence("GPGGA,123520,4807.038,N,01131.000,E,,,,,M,46.9,M,,") + Sentence("GPGSA,A,1,,,,,,,,,,,,,,,") +
-           Sentence("GPRMC,123520,V,,,,,,,230394,,"),
+      {Sentence("GPGGA,123520,4807.038,N,01131.000,E,,,,,M,46.9,M,,") +
+           Sentence("GPGSA,A,1,,,,,,,,,,,,,,,") + Sentence("GPRMC,123520,V,,,,,,,230394,,"),
        {"-", "-", "2", "-", "-", "-", "-", "-", "0 s"}},
       {Sentence("GPGGA,123521,4807.038,N,01131.000,E,0,00,,1.5,F,,,,"),
        {"No fix", "0", "2", "-", "-", "-", "1.5 ft", "-", "0 s"}},
@@ -45,7 +45,8 @@ TEST(NowTab, ShowsWhatTheLastSentencesSentAndDashesForTheRest) {
     Feed(parser, step.sentences);
     tab.Refresh(StatsContext{parser, samples, figures});
     for (int row = 0; row < NowTab::kRowCount; ++row) {
-      EXPECT_EQ(tab.Text(static_cast<NowTab::Row>(row)), QString::fromUtf8(step.texts[static_cast<size_t>(row)]))
+      EXPECT_EQ(tab.Text(static_cast<NowTab::Row>(row)),
+                QString::fromUtf8(step.texts[static_cast<size_t>(row)]))
           << step.sentences << " row " << row;
     }
   }

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/stats/satellites/satellites_tab.h"
 #include "accuracy_figures.h"
+#include "app/stats/satellites/satellites_tab.h"
 #include "nmea/sentence.h"
 #include "sample_collector.h"
 
@@ -68,7 +68,8 @@ TEST(SatellitesTab, GnssModeListsEverySignalAndKeepsTheSelection) {
             QStringList({"2", "4", "6", "9", "11", "17", "19", "19", "20", "29", "36"}));
   const QStringList snrs = SortedColumn(tab, Model::Snr, Qt::DescendingOrder, Model::Snr);
   EXPECT_EQ(snrs.first(), "47, 41");  // GPS 6: L1 C/A and L2C-L
-  EXPECT_EQ(SortedColumn(tab, Model::Snr, Qt::DescendingOrder, Model::Signals).first(), "L1 C/A, L2C-L");
+  EXPECT_EQ(SortedColumn(tab, Model::Snr, Qt::DescendingOrder, Model::Signals).first(),
+            "L1 C/A, L2C-L");
 
   // The selected satellite stays selected through a refresh that changes its SNR.
   tab.View().selectRow(0);
