@@ -44,11 +44,14 @@ void NowTab::Refresh(const StatsContext& now) {
   const bool gga = r.GgaSentences != 0;
   const auto sent = [&](GgaSent::Field f) { return gga && (r.GgaFieldsSent & f) != 0; };
   values_[Quality]->setText(ValueOrDash(sent(GgaSent::kQuality), FixQualityText(r.GgaQuality)));
-  values_[Used]->setText(ValueOrDash(sent(GgaSent::kSatsUsed), QString::number(r.GgaSatsUsed)));
   const bool gnss = r.GnssMode();
-  values_[InView]->setText(ValueOrDash(gnss || r.GsvSentences != 0,
-                                       QString::number(gnss ? r.GnssInView() : r.GsvInView)));
   const bool gsa = r.GsaSentences != 0;
+  values_[Used]->setText(
+      gnss ? ValueOrDash(gsa, QString::number(r.GnssUsed()))
+           : ValueOrDash(sent(GgaSent::kSatsUsed), QString::number(r.GgaSatsUsed)));
+  // GNSS mode's list is empty until some talker's GSV came.
+  values_[InView]->setText(ValueOrDash(r.GsvSentences != 0 || r.GnssInView() != 0,
+                                       QString::number(gnss ? r.GnssInView() : r.GsvInView)));
   values_[Pdop]->setText(Dop(gsa ? r.GsaPdop : 0.0));
   // Without a GSA the GGA still sends the HDOP.
   values_[Hdop]->setText(gsa && r.GsaHdop > 0.0 ? Dop(r.GsaHdop)

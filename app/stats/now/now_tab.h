@@ -11,7 +11,9 @@
 // What a tester asks first and the main window's seven fields leave out: the
 // fix quality in words, the satellite counts, the three DOPs, the altitude
 // with its unit, the course and how old the last fix is. A value the record
-// does not hold, or that the last sentence left empty, shows as "-".
+// does not hold, or that the last sentence left empty, shows as "-". In GNSS
+// mode the satellites used are those of the epoch's GSA sentences, since many
+// receivers' GGA stops counting at 12.
 class NowTab : public StatsTab {
  public:
   enum Row { Quality, Used, InView, Pdop, Hdop, Vdop, Altitude, Course, FixAge, kRowCount };
