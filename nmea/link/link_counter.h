@@ -45,6 +45,7 @@ class LinkCounter : private CNMEAParser::ReaderWatch {
   const Counts& Totals() const { return counts_; }
   double SentencesPerSecond(Clock::time_point now) const { return Rate(now, &Step::Sentences); }
   double BytesPerSecond(Clock::time_point now) const { return Rate(now, &Step::Bytes); }
+  // Bytes arrive here a line at a time: the time since the last line.
   // Nothing before the first line since the restart.
   std::optional<Clock::duration> SinceLastByte(Clock::time_point now) const;
 

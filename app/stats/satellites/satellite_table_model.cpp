@@ -17,13 +17,16 @@ QString Value(int32_t value, bool gnss) {
   return Missing(value, gnss) ? QString() : QString::number(value);
 }
 
-QString SignalText(const GnssSky::SignalSnr& s, GnssSystem system) {
-  // PQ sends the system ID where others send the signal ID.
+// The signal's name; without one (no signal ID before NMEA 4.10, the system
+// ID where PQ puts it, an ID the standard leaves free) the talker that sent
+// it, so that several reports still tell apart, or nothing for a lone one.
+QString SignalText(const GnssSky::SignalSnr& s, GnssSystem system, bool lone) {
   const char* name = s.Talker == nmea::Talker::PQ ? nullptr : SignalName(system, s.Signal);
   if (name != nullptr) return QString::fromLatin1(name);
-  return s.Signal == 0 || s.Talker == nmea::Talker::PQ
-             ? QStringLiteral("-")
-             : QStringLiteral("signal %1").arg(s.Signal, 0, 16);
+  static constexpr const char* kTalkers[] = {"GP", "GN", "GL", "GA", "GB",
+                                             "BD", "GQ", "GI", "PQ", ""};
+  static_assert(std::size(kTalkers) == nmea::kTalkerCount + 1, "a name per talker, and None");
+  return lone ? QString() : QString::fromLatin1(kTalkers[static_cast<int>(s.Talker)]);
 }
 
 }  // namespace
@@ -43,7 +46,7 @@ std::vector<SatelliteTableModel::Row> SatelliteTableModel::RowsOf(const CNMEAPar
       row.SignalCount = record.GnssSignals(i, heard);
       QStringList names, snrs;
       for (int s = 0; s < row.SignalCount; ++s) {
-        names << SignalText(heard[s], sat.System);
+        names << SignalText(heard[s], sat.System, row.SignalCount == 1);
         snrs << (heard[s].Snr < 0 ? QStringLiteral("-") : QString::number(heard[s].Snr));
       }
       row.SignalText = names.join(QStringLiteral(", "));
