@@ -40,6 +40,8 @@ GgaSent CNMEAParser::DecodeGGA(const FieldIndex& f) {
     sent.Fields |= GgaSent::kAltitude;
     GgaAltitude = RealValue(altitude);
   }
+  if (const std::string_view unit = f[9]; !unit.empty()) GgaAltitudeUnit = unit[0];
+  GgaFieldsSent = sent.Fields;
 
   // Minutes and seconds only: across the top of the hour the time seems to go
   // back, and the rate waits for the next sentence.

@@ -95,8 +95,11 @@ void CNMEAParser::NoteEpochTime(const FieldIndex& f) {
 void CNMEAParser::DecodeGNS(const FieldIndex& f) {
   if (GnssSawGga) return;
   const int8_t quality = GgaQuality;
+  const char unit = GgaAltitudeUnit;
   DecodeGGA(f);
   GgaQuality = quality;
+  // Field 9 is the geoid separation here; GNS altitudes are in metres.
+  GgaAltitudeUnit = f.Found(8) ? 'M' : unit;
   NoteEpochTime(f);
   if (!f.Found(5)) return;
   // Mode letter, the GGA quality it means, and its rank among the others.

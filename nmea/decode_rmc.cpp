@@ -25,6 +25,7 @@ void CNMEAParser::DecodeRMC(const FieldIndex& f) {
   // An empty field reads as 0.
   RmcSpeedKnots = RealValue(f[6]);
   RmcTrack = RealValue(f[7]);
+  RmcTrackSent = f.Found(7);
   if (const std::string_view date = f[8]; !date.empty()) {
     RmcDay = static_cast<uint8_t>(TwoDigitGroup(date, 1));
     RmcMonth = static_cast<uint8_t>(TwoDigitGroup(date, 3));

@@ -70,6 +70,17 @@ int GnssSky::NewEntry(GnssSystem system, uint16_t id) {
   return i;
 }
 
+int GnssSky::Signals(int i, SignalSnr* out) const {
+  static_assert(kMaxSignals >= kSequences, "a satellite has a signal per sequence at most");
+  if (i < 0 || i >= count_) return 0;
+  int n = 0;
+  for (uint32_t bits = reported_[i]; bits != 0; bits &= bits - 1) {
+    const int slot = std::countr_zero(bits);
+    out[n++] = SignalSnr{sequences_[slot].Talker, sequences_[slot].Signal, signalSnr_[i][slot]};
+  }
+  return n;
+}
+
 void GnssSky::RefreshSnr(int entry) {
   int32_t best = -1;
   for (uint32_t bits = reported_[entry]; bits != 0; bits &= bits - 1) {

@@ -57,6 +57,19 @@ class GnssSky {
   // being collected, reported; in the order they were first reported.
   std::span<const GnssSat> Satellites() const { return {sats_, count_}; }
   uint16_t InView() const { return count_; }
+
+  // One signal a satellite is reported on: its GSV sequence's talker and
+  // signal ID (0 before NMEA 4.10; for PQ the system ID) and the SNR, -1
+  // where the field was empty.
+  struct SignalSnr {
+    nmea::Talker Talker;
+    uint8_t Signal;
+    int8_t Snr;
+  };
+  static constexpr int kMaxSignals = 32;  // one per sequence
+  // The signals of Satellites()[i] into `out` (room for kMaxSignals), in the
+  // order their sequences were first heard; returns how many.
+  int Signals(int i, SignalSnr* out) const;
   uint16_t Used() const { return used_; }
 
  private:

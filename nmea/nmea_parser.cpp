@@ -49,6 +49,10 @@ constexpr uint64_t ZeroBytes(uint64_t v) {
 }  // namespace
 
 void CNMEAParser::StartSentence() {
+  if (Watch != nullptr && ReaderState != WaitStart) {
+    Watch->SentenceEnded(
+        ReaderState >= ChecksumHigh ? SentenceEnd::CutShort : SentenceEnd::NoChecksum, false);
+  }
   RunningXor = 0;
   BufLen = 0;
   CommaCount = 0;
@@ -71,6 +75,10 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
     switch (ReaderState) {
       case WaitStart: {
         const void* dollar = std::memchr(p, '$', static_cast<size_t>(end - p));
+        if (Watch != nullptr) {
+          const auto* const stop = dollar != nullptr ? static_cast<const uint8_t*>(dollar) : end;
+          if (stop != p) Watch->BytesSkipped(static_cast<uint32_t>(stop - p));
+        }
         if (dollar == nullptr) return true;
         p = static_cast<const uint8_t*>(dollar) + 1;
         StartSentence();
@@ -97,6 +105,7 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
           NameBuf[n++] = static_cast<char>(b);
           if (n == sizeof NameBuf) {
             ReaderState = WaitStart;
+            EndUndecoded(SentenceEnd::Overlong);
             break;
           }
         }
@@ -163,6 +172,7 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
         BufLen = static_cast<uint16_t>(n);
         if (n == sizeof DataBuf) {
           ReaderState = WaitStart;
+          EndUndecoded(SentenceEnd::Overlong);
         } else if (p != end) {
           ++p;
           if (b == '$') {
@@ -177,7 +187,11 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
                                                    static_cast<uint8_t>(ChecksumDigit(p[1])));
                 p += 2;
                 ReaderState = WaitStart;
-                if (ReceivedXor == RunningXor) Dispatch(true);
+                if (ReceivedXor == RunningXor) {
+                  Dispatch(true);
+                } else {
+                  EndUndecoded(SentenceEnd::BadChecksum);
+                }
               }
             } else {
               ReaderState = WaitStart;
@@ -204,7 +218,11 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
         } else {
           ReceivedXor = static_cast<uint8_t>(ReceivedXor | static_cast<uint8_t>(ChecksumDigit(b)));
           ReaderState = WaitStart;
-          if (ReceivedXor == RunningXor) Dispatch(true);
+          if (ReceivedXor == RunningXor) {
+            Dispatch(true);
+          } else {
+            EndUndecoded(SentenceEnd::BadChecksum);
+          }
         }
         break;
       }
@@ -217,9 +235,12 @@ bool CNMEAParser::FeedBytes(const char* bytes, uint32_t length) {
 }
 
 void CNMEAParser::Dispatch(bool checksummed) {
-  DispatchSentence(NameBuf,
-                   nmea::FieldIndex(DataBuf, CommaPos, CommaCount, std::min<int>(TextLen, BufLen)),
-                   checksummed);
+  const bool decoded = DispatchSentence(
+      NameBuf, nmea::FieldIndex(DataBuf, CommaPos, CommaCount, std::min<int>(TextLen, BufLen)),
+      checksummed);
+  if (Watch != nullptr) {
+    Watch->SentenceEnded(checksummed ? SentenceEnd::Checksummed : SentenceEnd::Unchecked, decoded);
+  }
   // The data part, and "$", a five-character address, ",", "*hh", CR LF.
   if (GnssOn) Sky.SentenceReceived(BufLen + 12u);
 }
@@ -249,8 +270,9 @@ Sentence SentenceOf(const char* type) {
 
 }  // namespace
 
-void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fields,
+bool CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fields,
                                    bool checksummed) {
+  bool decoded = false;
   // Only five-character addresses are sentences of the kinds decoded here.
   if (name[0] != '\0' && name[1] != '\0' && name[2] != '\0' && name[3] != '\0' &&
       name[4] != '\0' && name[5] == '\0') {
@@ -263,6 +285,7 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
     // By default only the GPS talker is decoded; GNGGA and the like are merely
     // counted. GNSS mode reads every satellite-system talker.
     if (talker == nmea::Talker::GP || (GnssOn && talker != nmea::Talker::None)) {
+      decoded = type != Sentence::Other && (type != Sentence::GNS || GnssOn);
       switch (type) {
         case Sentence::GGA: {
           const GgaSent sent = DecodeGGA(fields);
@@ -304,6 +327,7 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
     }
   }
   ++SentenceTotal;
+  return decoded;
 }
 
 void CNMEAParser::ResetRecord() {
@@ -316,6 +340,8 @@ void CNMEAParser::ResetRecord() {
   GgaSatsUsed = 0;
   GgaHdop = 0.0;
   GgaAltitude = 0.0;
+  GgaAltitudeUnit = '\0';
+  GgaFieldsSent = 0;
   GgaSentences = 0;
   GgaPrevTimeSec = 0;
   GgaPrevAltitude = 0.0;
@@ -354,6 +380,7 @@ void CNMEAParser::ResetRecord() {
   RmcLon = 0.0;
   RmcSpeedKnots = 0.0;
   RmcTrack = 0.0;
+  RmcTrackSent = false;
   RmcDay = 1;
   RmcMonth = 1;
   RmcYear = 2000;

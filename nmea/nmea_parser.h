@@ -27,6 +27,16 @@ struct GgaSent {
   std::string_view Time;  // the time field as sent; valid during the call only
 };
 
+// How the reader ended a sentence, for a consumer that watches the link.
+enum class SentenceEnd : uint8_t {
+  Checksummed,  // its checksum matched: passed to the decoders
+  Unchecked,    // a CR ended it before any "*": passed to the decoders
+  BadChecksum,  // its checksum did not match: dropped
+  NoChecksum,   // a "$" came before its "*": dropped
+  CutShort,     // a "$" came before its second checksum digit: dropped
+  Overlong,     // a name or data part longer than the reader keeps: dropped
+};
+
 // One satellite of the GSV table.
 struct SatEntry {
   uint16_t Prn;
@@ -66,6 +76,20 @@ class CNMEAParser {
     GgaListenContext = context;
   }
 
+  // Told how the reader ends each sentence and which bytes it passes over
+  // while it waits for a "$". None by default; the record is the same either way.
+  class ReaderWatch {
+   public:
+    // `decoded`: a decoder of the active mode read the sentence (only
+    // Checksummed and Unchecked ones reach the decoders).
+    virtual void SentenceEnded(SentenceEnd end, bool decoded) = 0;
+    virtual void BytesSkipped(uint32_t count) = 0;
+
+   protected:
+    ~ReaderWatch() = default;
+  };
+  void SetReaderWatch(ReaderWatch* watch) { Watch = watch; }
+
  private:
   enum : uint8_t { WaitStart, InName, InData, ChecksumHigh, ChecksumLow };
   // Commas remembered per sentence: enough for the last field any decoder reads.
@@ -73,7 +97,11 @@ class CNMEAParser {
 
   void StartSentence();
   void Dispatch(bool checksummed);
-  void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
+  void EndUndecoded(SentenceEnd end) {
+    if (Watch != nullptr) Watch->SentenceEnded(end, false);
+  }
+  // Returns whether a decoder read the sentence.
+  bool DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
   // Returns what the sentence sent, for the GGA listener.
   GgaSent DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
@@ -98,6 +126,7 @@ class CNMEAParser {
   uint16_t TextLen;
   GgaListener GgaListen = nullptr;
   void* GgaListenContext = nullptr;
+  ReaderWatch* Watch = nullptr;
 
  public:
   uint32_t SentenceTotal;
@@ -112,6 +141,8 @@ class CNMEAParser {
   int8_t GgaSatsUsed;
   double GgaHdop;
   double GgaAltitude;
+  char GgaAltitudeUnit;   // as sent, the first character; NUL before any
+  uint8_t GgaFieldsSent;  // the GgaSent::Field bits of the last GGA
   uint32_t GgaSentences;
   int32_t GgaPrevTimeSec;
   double GgaPrevAltitude;
@@ -154,6 +185,7 @@ class CNMEAParser {
   double RmcLon;
   double RmcSpeedKnots;
   double RmcTrack;
+  bool RmcTrackSent;  // the last RMC's track field was not empty
   uint8_t RmcDay;
   uint8_t RmcMonth;
   uint16_t RmcYear;
@@ -183,6 +215,8 @@ class CNMEAParser {
   std::span<const GnssSat> GnssSats() const { return Sky.Satellites(); }
   uint16_t GnssInView() const { return Sky.InView(); }
   uint16_t GnssUsed() const { return Sky.Used(); }
+  // The signals of GnssSats()[i], as GnssSky::Signals gives them.
+  int GnssSignals(int i, GnssSky::SignalSnr* out) const { return Sky.Signals(i, out); }
 
   // Counted in both modes, so that a receiver speaking other talkers can be
   // recognised: checksummed RMC, GGA and GSA sentences from the GP talker, and
