@@ -1,0 +1,54 @@
+#include "figure_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace stats {
+
+void AppendReal(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
+}
+
+void AppendCsvText(std::string& out, std::string_view s) {
+  if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += s;
+    return;
+  }
+  out += '"';
+  for (const char c : s) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+std::array<FigureText, kFigureRows> FigureTexts(const AccuracyFigures& f) {
+  std::array<FigureText, kFigureRows> rows;
+  const std::pair<const char*, uint64_t> counts[] = {
+      {"Samples", f.Samples}, {"Rejected", f.Rejected}, {"GgaDecoded", f.GgaDecoded}};
+  size_t i = 0;
+  for (const auto& [name, count] : counts) {
+    rows[i++] = {name, "", static_cast<double>(count), std::to_string(count)};
+  }
+  for (size_t k = 0; k < kFigureCount; ++k, ++i) {
+    rows[i] = {kFigureNames[k].Name, kFigureNames[k].Unit, f.Values[k], {}};
+    if (f.Values[k]) AppendReal(rows[i].Text, *f.Values[k]);
+  }
+  return rows;
+}
+
+std::string FiguresTabText(const AccuracyFigures& f) {
+  std::string out;
+  for (const FigureText& row : FigureTexts(f)) {
+    out.append(row.Name).append(1, '\t').append(row.Text).append(1, '\t').append(row.Unit).append(1, '\n');
+  }
+  return out;
+}
+
+}  // namespace stats
