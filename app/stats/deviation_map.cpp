@@ -1,0 +1,197 @@
+#include "app/stats/deviation_map.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "app/stats/map_scale.h"
+#include "app/stats/newest_minute.h"
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr double kHalfSqrt2 = std::numbers::sqrt2 / 2.0;
+constexpr int kScaleBarRoom = 28;  // beneath the plot
+constexpr int kDot = 2;            // pixels a side
+constexpr int kCross = 8;
+constexpr QRgb kOlderDot = 0xFF2F5FAF;
+constexpr QRgb kNewestDot = 0xFFE0602A;
+const QColor kCep50Colour(0, 140, 60);
+const QColor kCep95Colour(170, 40, 40);
+
+enum Cell : uint8_t { kEmpty, kOlder, kNewest };
+
+}  // namespace
+
+DeviationMap::DeviationMap(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(200, 200);
+  setToolTip(QStringLiteral("Metres east and north of the reference.\n"
+                            "Wheel: zoom. Double-click: fit the samples again."));
+}
+
+QRect DeviationMap::PlotRect() const {
+  return QRect(kMargin, kMargin, std::max(1, width() - 2 * kMargin),
+               std::max(1, height() - 2 * kMargin - kScaleBarRoom));
+}
+
+double DeviationMap::HalfWidth() const { return zoom_ ? *zoom_ : FitHalfWidth(cep95_, maxH_); }
+
+double DeviationMap::MetresPerPixel() const {
+  const QRect plot = PlotRect();
+  return HalfWidth() / (std::max(2, std::min(plot.width(), plot.height())) / 2.0);
+}
+
+void DeviationMap::Refresh(const stats::SampleStore& samples, const stats::AccuracyFigures& figures) {
+  samples_ = &samples;
+  reference_ = figures.Reference;
+  cep50_ = figures[stats::Figure::Cep50];
+  cep95_ = figures[stats::Figure::Cep95];
+  maxH_ = figures[stats::Figure::MaxH];
+  DrawDots();
+  update();
+}
+
+void DeviationMap::FitAutomatically() {
+  if (!zoom_) return;
+  zoom_.reset();
+  DrawDots();
+  update();
+  emit zoomChanged(false);
+}
+
+void DeviationMap::DrawDots() {
+  dotsDrawn_ = offMap_ = 0;
+  if (dots_.size() != size()) dots_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+  dots_.fill(Qt::transparent);
+  if (samples_ == nullptr || !reference_ || samples_->Empty()) return;
+
+  const QRect plot = PlotRect();
+  const double perMetre = 1.0 / MetresPerPixel();
+  const double cx = plot.center().x() + 0.5, cy = plot.center().y() + 0.5;
+  const double left = plot.left(), top = plot.top();
+  const double right = plot.right() + 1 - kDot + 1, bottom = plot.bottom() + 1 - kDot + 1;
+  const int w = plot.width();
+  std::vector<uint8_t> cells(static_cast<size_t>(w) * static_cast<size_t>(plot.height()), kEmpty);
+  const size_t newestFrom = NewestMinuteStart(*samples_);
+  size_t i = 0;
+  samples_->ForEach([&](const stats::StatsSample& s) {
+    const stats::Enu o = stats::SampleOffsets(*reference_, s);
+    const double x = cx + o.East * perMetre, y = cy - o.North * perMetre;
+    // Written so that NaN lands off the map too.
+    if (!(x >= left && x < right && y >= top && y < bottom)) {
+      ++offMap_;
+    } else {
+      uint8_t& cell = cells[static_cast<size_t>(static_cast<int>(y) - plot.top()) * static_cast<size_t>(w) +
+                            static_cast<size_t>(static_cast<int>(x) - plot.left())];
+      cell = std::max<uint8_t>(cell, i >= newestFrom ? kNewest : kOlder);
+    }
+    ++i;
+  });
+
+  // The older dots first, so that the newest minute lies on top.
+  for (const auto& [kind, colour] : {std::pair{kOlder, kOlderDot}, {kNewest, kNewestDot}}) {
+    for (int row = 0; row < plot.height(); ++row) {
+      const uint8_t* line = &cells[static_cast<size_t>(row) * static_cast<size_t>(w)];
+      for (int col = 0; col < w; ++col) {
+        if (line[col] != kind) continue;
+        ++dotsDrawn_;
+        for (int dy = 0; dy < kDot; ++dy) {
+          auto* pixels = reinterpret_cast<QRgb*>(dots_.scanLine(plot.top() + row + dy));
+          for (int dx = 0; dx < kDot; ++dx) pixels[plot.left() + col + dx] = colour;
+        }
+      }
+    }
+  }
+}
+
+void DeviationMap::DrawCircle(QPainter& painter, std::optional<double> radiusM, const QColor& colour,
+                              const char* name) const {
+  if (!radiusM || !std::isfinite(*radiusM)) return;
+  const double r = *radiusM / MetresPerPixel();
+  // Smaller than a pixel it is the cross; far beyond the widget it is nowhere to be seen.
+  if (!(r >= 1.0) || r > 4.0 * (width() + height())) return;
+  const QPointF centre = QRectF(PlotRect()).center();
+  painter.setPen(QPen(colour, 1.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(centre, r, r);
+  const QString label =
+      QStringLiteral("%1 %2").arg(QLatin1String(name), QString::fromStdString(LengthText(*radiusM)));
+  // On the circle at 45° up and to the right, kept inside the plot.
+  QPointF at = centre + QPointF(r * kHalfSqrt2 + 3, -r * kHalfSqrt2 - 3);
+  const QRectF plot = QRectF(PlotRect());
+  const double textWidth = painter.fontMetrics().horizontalAdvance(label);
+  at.setX(std::clamp(at.x(), plot.left() + 2, std::max(plot.left() + 2, plot.right() - textWidth - 2)));
+  at.setY(std::clamp(at.y(), plot.top() + painter.fontMetrics().ascent() + 2, plot.bottom() - 2));
+  painter.setPen(colour);
+  painter.drawText(at, label);
+}
+
+void DeviationMap::DrawScaleBar(QPainter& painter) const {
+  const QRect plot = PlotRect();
+  const ScaleBar bar = ChooseScaleBar(MetresPerPixel(), plot.width() / 4.0);
+  const int x0 = plot.left() + 4;
+  const int y = plot.bottom() + kScaleBarRoom - 6;
+  const int x1 = x0 + static_cast<int>(std::lround(bar.Pixels));
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawLine(x0, y, x1, y);
+  painter.drawLine(x0, y - 4, x0, y);
+  painter.drawLine(x1, y - 4, x1, y);
+  painter.setPen(Qt::black);
+  painter.drawText(x1 + 6, y, QString::fromStdString(bar.Label));
+}
+
+void DeviationMap::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect plot = PlotRect();
+  painter.fillRect(rect(), palette().window());
+  painter.fillRect(plot, Qt::white);
+  painter.setPen(QColor(225, 225, 225));
+  const QPoint centre = plot.center();
+  painter.drawLine(plot.left(), centre.y(), plot.right(), centre.y());
+  painter.drawLine(centre.x(), plot.top(), centre.x(), plot.bottom());
+  painter.drawImage(0, 0, dots_);
+
+  painter.setRenderHint(QPainter::Antialiasing);
+  DrawCircle(painter, cep50_, kCep50Colour, "CEP50");
+  DrawCircle(painter, cep95_, kCep95Colour, "CEP95");
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawLine(centre.x() - kCross, centre.y(), centre.x() + kCross, centre.y());
+  painter.drawLine(centre.x(), centre.y() - kCross, centre.x(), centre.y() + kCross);
+  painter.setPen(QColor(160, 160, 160));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot.adjusted(0, 0, -1, -1));
+  DrawScaleBar(painter);
+
+  painter.setPen(Qt::black);
+  QString note = samples_ == nullptr || samples_->Empty() ? QStringLiteral("No samples")
+                                                          : QStringLiteral("%L1 samples").arg(samples_->Size());
+  if (offMap_ > 0) note += QStringLiteral(", %L1 off the map").arg(offMap_);
+  if (zoom_) note += QStringLiteral(" (zoomed; double-click fits)");
+  painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, note);
+}
+
+void DeviationMap::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  DrawDots();
+}
+
+void DeviationMap::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps == 0.0) return;
+  zoom_ = ZoomHalfWidth(HalfWidth(), steps);
+  DrawDots();
+  update();
+  emit zoomChanged(true);
+  event->accept();
+}
+
+void DeviationMap::mouseDoubleClickEvent(QMouseEvent* event) {
+  FitAutomatically();
+  event->accept();
+}
