@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/stats/map_scale.h"
+#include "app/stats/near_offsets.h"
 #include "app/stats/newest_minute.h"
 
 namespace {
@@ -78,9 +79,11 @@ void DeviationMap::DrawDots() {
   const int w = plot.width();
   std::vector<uint8_t> cells(static_cast<size_t>(w) * static_cast<size_t>(plot.height()), kEmpty);
   const size_t newestFrom = NewestMinuteStart(*samples_);
+  const NearOffsets offsets(*reference_);
   size_t i = 0;
   samples_->ForEach([&](const stats::StatsSample& s) {
-    const stats::Enu o = stats::SampleOffsets(*reference_, s);
+    // A sample without altitude sits at the reference's, as in the figures.
+    const NearOffsets::EastNorth o = offsets.Offset(s.Lat, s.Lon, s.HasAltitude() ? s.Alt : reference_->Height());
     const double x = cx + o.East * perMetre, y = cy - o.North * perMetre;
     // Written so that NaN lands off the map too.
     if (!(x >= left && x < right && y >= top && y < bottom)) {

@@ -10,6 +10,7 @@
 
 #include "app/stats/deviation_map.h"
 #include "app/stats/map_scale.h"
+#include "app/stats/near_offsets.h"
 #include "app/stats/newest_minute.h"
 #include "accuracy_figures.h"
 
@@ -107,6 +108,24 @@ TEST(MapScale, MapOfDegenerateSamplesHasAFiniteScale) {
     EXPECT_GE(map.OffMap(), c.offMap);
     EXPECT_LE(map.DotsDrawn() + map.OffMap(), store.Size());
     EXPECT_FALSE(map.grab().isNull());
+  }
+}
+
+TEST(MapScale, NearOffsetsAreTheExactOnes) {
+  const stats::LocalFrame frames[] = {{51.4779, -0.0015, 46.0}, {-33.9, 151.2, -20.0}, {89.99, 179.999, 0.0}};
+  const double steps[] = {0.0, 1e-7, -3e-5, 4e-4, 0.3, -0.57, 7.0, 179.0};
+  for (const stats::LocalFrame& frame : frames) {
+    const NearOffsets near(frame);
+    for (const double dLat : steps) {
+      for (const double dLon : steps) {
+        const double lat = std::clamp(frame.Lat() + dLat, -90.0, 90.0);
+        const double lon = frame.Lon() + dLon;
+        const stats::Enu exact = frame.Offset(lat, lon, 100.0);
+        const NearOffsets::EastNorth o = near.Offset(lat, lon, 100.0);
+        EXPECT_NEAR(o.East, exact.East, 1e-6) << frame.Lat() << " " << dLat << " " << dLon;
+        EXPECT_NEAR(o.North, exact.North, 1e-6) << frame.Lat() << " " << dLat << " " << dLon;
+      }
+    }
   }
 }
 
