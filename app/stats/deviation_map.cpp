@@ -27,6 +27,30 @@ const QColor kCep95Colour(170, 40, 40);
 
 enum Cell : uint8_t { kEmpty, kOlder, kNewest };
 
+// Text on a pale ground, readable over the dots.
+void DrawLabel(QPainter& painter, QPointF baseline, const QString& text, const QColor& colour) {
+  const QFontMetricsF metrics = painter.fontMetrics();
+  const QRectF ground(baseline.x() - 2, baseline.y() - metrics.ascent() - 1, metrics.horizontalAdvance(text) + 4,
+                      metrics.height() + 2);
+  painter.fillRect(ground, QColor(255, 255, 255, 210));
+  painter.setPen(colour);
+  painter.drawText(baseline, text);
+}
+
+// What the two dot colours mean, in the plot's top right corner.
+void DrawLegend(QPainter& painter, const QRect& plot) {
+  const QFontMetrics metrics = painter.fontMetrics();
+  int y = plot.top() + 6;
+  for (const auto& [colour, text] : {std::pair{kOlderDot, "sample"}, {kNewestDot, "last minute"}}) {
+    const QString label = QString::fromLatin1(text);
+    const int x = plot.right() - 8 - metrics.horizontalAdvance(label);
+    painter.fillRect(x - 12, y + (metrics.height() - 6) / 2, 6, 6, QColor::fromRgb(colour));
+    painter.setPen(Qt::black);
+    painter.drawText(x, y + metrics.ascent(), label);
+    y += metrics.height() + 2;
+  }
+}
+
 }  // namespace
 
 DeviationMap::DeviationMap(QWidget* parent) : QWidget(parent) {
@@ -130,8 +154,7 @@ void DeviationMap::DrawCircle(QPainter& painter, std::optional<double> radiusM, 
   const double textWidth = painter.fontMetrics().horizontalAdvance(label);
   at.setX(std::clamp(at.x(), plot.left() + 2, std::max(plot.left() + 2, plot.right() - textWidth - 2)));
   at.setY(std::clamp(at.y(), plot.top() + painter.fontMetrics().ascent() + 2, plot.bottom() - 2));
-  painter.setPen(colour);
-  painter.drawText(at, label);
+  DrawLabel(painter, at, label, colour);
 }
 
 void DeviationMap::DrawScaleBar(QPainter& painter) const {
@@ -171,6 +194,7 @@ void DeviationMap::paintEvent(QPaintEvent*) {
   painter.drawRect(plot.adjusted(0, 0, -1, -1));
   DrawScaleBar(painter);
 
+  DrawLegend(painter, plot);
   painter.setPen(Qt::black);
   QString note = samples_ == nullptr || samples_->Empty() ? QStringLiteral("No samples")
                                                           : QStringLiteral("%L1 samples").arg(samples_->Size());
