@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "figure_text.h"
+#include "real_text.h"
 
 namespace stats {
 
@@ -11,7 +12,7 @@ namespace {
 
 // Empty for none.
 void AppendCsvReal(std::string& out, std::optional<double> v) {
-  if (v) AppendReal(out, *v);
+  if (v) nmea::AppendReal(out, *v);
 }
 
 }  // namespace
@@ -28,7 +29,7 @@ std::string EpochsCsvRows(const SampleStore& samples, const AccuracyFigures& f) 
     AppendCsvText(out, s.TimeText());
     for (const double v : {s.Lat, s.Lon}) {
       out += ',';
-      AppendReal(out, v);
+      nmea::AppendReal(out, v);
     }
     out += ',';
     // Up is measured only where the sentence sent an altitude.

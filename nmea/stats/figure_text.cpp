@@ -1,19 +1,8 @@
 #include "figure_text.h"
 
-#include <charconv>
-#include <cmath>
+#include "real_text.h"
 
 namespace stats {
-
-void AppendReal(std::string& out, double v) {
-  if (!std::isfinite(v)) {
-    out += "null";
-    return;
-  }
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, r.ptr);
-}
 
 void AppendCsvText(std::string& out, std::string_view s) {
   if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -38,7 +27,7 @@ std::array<FigureText, kFigureRows> FigureTexts(const AccuracyFigures& f) {
   }
   for (size_t k = 0; k < kFigureCount; ++k, ++i) {
     rows[i] = {kFigureNames[k].Name, kFigureNames[k].Unit, f.Values[k], {}};
-    if (f.Values[k]) AppendReal(rows[i].Text, *f.Values[k]);
+    if (f.Values[k]) nmea::AppendReal(rows[i].Text, *f.Values[k]);
   }
   return rows;
 }

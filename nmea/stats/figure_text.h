@@ -11,10 +11,6 @@
 // prints them, so that the window and quorvane-stats never disagree.
 namespace stats {
 
-// The shortest text that reads back to the same double; "null" when the value
-// is not finite, as JSON has no other word for it.
-void AppendReal(std::string& out, double v);
-
 // A CSV cell: quoted when it holds a comma, a quote or a line break, quotes doubled.
 void AppendCsvText(std::string& out, std::string_view s);
 
