@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 out=${1:-docs/statistics.png}
 
 . scripts/deps.sh
-qv_need_packages "${QV_BUILD_PACKAGES[@]}" xvfb x11-utils imagemagick python3
+qv_need_packages "${QV_BUILD_PACKAGES[@]}" "${QV_PICTURE_PACKAGES[@]}"
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target quorvane-viewer quorvane-sim >/dev/null
 
@@ -35,7 +35,7 @@ export DISPLAY=:$(cat "$dir/display") QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$dir/
 # must carry some 70 kB/s for that.
 baud=921600
 build/bin/quorvane-sim --play "$dir/standing.nmea" --pace 100 --baud "$baud" --wait-open \
-  --transcript "$dir/sent.nmea" >"$dir/sim" &
+  --transcript "$dir/sent.nmea" >"$dir/sim" 2>"$dir/sim.err" &
 sim_pid=$!
 port=""
 for _ in $(seq 100); do

@@ -6,8 +6,7 @@
 // drawing: a sample near the reference takes its sines and cosines from the
 // reference's by the angle-sum rule, with short series for the small angles
 // (exact to double rounding within 0.01 rad, some 60 km), instead of four
-// library calls; farther samples go the exact way. A map of 100,000 samples
-// draws in a third of the time.
+// library calls; farther samples go the exact way.
 class NearOffsets {
  public:
   explicit NearOffsets(const stats::LocalFrame& frame);

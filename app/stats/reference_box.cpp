@@ -8,27 +8,30 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
-#include <QStyle>
 
 #include <string>
 
 #include "app/settings/settings.h"
 #include "app/stats/reference_input.h"
-#include "figure_text.h"
+#include "real_text.h"
 
 namespace {
 
 const QColor kInvalidBase(255, 205, 205);
 
 void ShowState(QLineEdit& edit, FieldState state) {
+  if (state != FieldState::Invalid) {
+    edit.setPalette(QPalette());  // the window's own again
+    return;
+  }
   QPalette p = edit.palette();
-  p.setColor(QPalette::Base, state == FieldState::Invalid ? kInvalidBase : edit.style()->standardPalette().color(QPalette::Base));
+  for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Base, kInvalidBase);
   edit.setPalette(p);
 }
 
 QString RealText(double v) {
   std::string text;
-  stats::AppendReal(text, v);
+  nmea::AppendReal(text, v);
   return QString::fromStdString(text);
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QTest>
 
 #include <string_view>
 
@@ -41,12 +42,18 @@ class StatsWindowReplay : public DisplayFixture {
     ASSERT_EQ(Form->ParserButton->text(), "Finish");
   }
 
-  // The tool's one JSON line for `path`.
-  static QJsonObject ToolFigures(const QString& path, const QStringList& options) {
+  // The tool's one JSON line for `path`; its per-sample rows go to `epochs`.
+  static QJsonObject ToolFigures(const QString& path, const QStringList& options, const QString& epochs) {
     QProcess tool;
-    tool.start(QStringLiteral(QV_STATS_TOOL), options + QStringList{path});
+    tool.start(QStringLiteral(QV_STATS_TOOL), options + QStringList{QStringLiteral("--epochs"), epochs, path});
     EXPECT_TRUE(tool.waitForFinished(60000));
     return QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+  }
+
+  static QByteArray Contents(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
   }
 };
 
@@ -79,9 +86,17 @@ TEST_F(StatsWindowReplay, CopiedFiguresEqualTheToolsOnTheSameRecording) {
       window.Reference->MeanButton->setChecked(true);
     }
     PlayToEnd(c.path);
-    window.CopyButton->click();
+    // The shortcut wherever the focus is, a reference field included.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Reference->AltEdit->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(window.Reference->AltEdit, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const QJsonObject tool = ToolFigures(c.path, options);
+    const QJsonObject tool = ToolFigures(c.path, options, Dir.filePath(QStringLiteral("tool.csv")));
+    ChosenFile = Dir.filePath(QStringLiteral("window.csv"));
+    window.SaveCsvButton->click();
+    EXPECT_EQ(Contents(ChosenFile), Contents(Dir.filePath(QStringLiteral("tool.csv"))));
     ASSERT_EQ(lines.size(), tool.size() - 1);  // all but "File"
     ASSERT_GT(tool["Samples"].toDouble(), 0.0);
     for (const QString& line : lines) {
@@ -95,7 +110,13 @@ TEST_F(StatsWindowReplay, CopiedFiguresEqualTheToolsOnTheSameRecording) {
         EXPECT_EQ(cells[1].toDouble(), expected.toDouble()) << line.toStdString();
       }
     }
+    if (!c.lat) {
+      window.Reference->UseMeanButton->click();
+      EXPECT_EQ(window.Reference->LatEdit->text().toDouble(), tool["MeanLat"].toDouble());
+      EXPECT_EQ(window.Session().Reference()->Lon, tool["MeanLon"].toDouble());
+    }
   }
+  window.Reference->MeanButton->setChecked(true);
 }
 
 TEST_F(StatsWindowReplay, SamplesAndTabsRestartWhenAReplayStartsAndAtClear) {
@@ -119,6 +140,9 @@ TEST_F(StatsWindowReplay, SamplesAndTabsRestartWhenAReplayStartsAndAtClear) {
 
   window.show();
   EXPECT_EQ(tab->LastSamples, samples);  // refreshed as it showed again
+  ChosenFile = Dir.filePath(QStringLiteral("window.png"));
+  window.SavePictureButton->click();
+  EXPECT_EQ(QImage(ChosenFile).size(), window.size() * window.devicePixelRatio());
   window.ClearButton->click();
   EXPECT_EQ(window.Session().Samples().Samples().Size(), 0u);
   EXPECT_EQ(tab->Restarts, 3);
