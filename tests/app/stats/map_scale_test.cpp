@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -109,6 +112,23 @@ TEST(MapScale, MapOfDegenerateSamplesHasAFiniteScale) {
     EXPECT_LE(map.DotsDrawn() + map.OffMap(), store.Size());
     EXPECT_FALSE(map.grab().isNull());
   }
+}
+
+TEST(MapScale, WheelZoomsAndDoubleClickFitsAgain) {
+  stats::SampleStore store;
+  for (const double lat : {51.0, 51.00001, 51.00002}) store.Add(At(lat, 0.0));
+  DeviationMap map;
+  map.resize(300, 300);
+  map.Refresh(store, stats::ComputeFigures(store, 0, store.Size(), std::nullopt));
+  const double fitted = map.HalfWidth();
+  QWheelEvent wheel({150, 150}, map.mapToGlobal(QPointF(150, 150)), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&map, &wheel);
+  EXPECT_TRUE(map.Zoomed());
+  EXPECT_NEAR(map.HalfWidth(), fitted / 1.5625, 1e-12);
+  QTest::mouseDClick(&map, Qt::LeftButton);
+  EXPECT_FALSE(map.Zoomed());
+  EXPECT_EQ(map.HalfWidth(), fitted);
 }
 
 TEST(MapScale, NearOffsetsAreTheExactOnes) {

@@ -121,7 +121,10 @@ TEST_F(StatsWindowReplay, CopiedFiguresEqualTheToolsOnTheSameRecording) {
 
 TEST_F(StatsWindowReplay, SamplesAndTabsRestartWhenAReplayStartsAndAtClear) {
   const QString path = QStringLiteral(QV_TEST_DATA_DIR "/replay_3d_fix.txt");
-  Form->ShowStatistics();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  QTest::keyClick(Form.get(), Qt::Key_T, Qt::ControlModifier);
+  ASSERT_TRUE(Form->Statistics && Form->Statistics->isVisible());
   StatsWindow& window = *Form->Statistics;
   auto* tab = new CountingTab;
   window.AddTab(tab, QStringLiteral("Counting"));
