@@ -19,7 +19,8 @@ constexpr int kMargin = 8;
 constexpr double kHalfSqrt2 = std::numbers::sqrt2 / 2.0;
 constexpr int kScaleBarRoom = 28;  // beneath the plot
 constexpr int kDot = 2;            // pixels a side
-constexpr int kCross = 8;
+constexpr int kCross = 9;
+constexpr int kCrossGap = 3;
 constexpr QRgb kOlderDot = 0xFF2F5FAF;
 constexpr QRgb kNewestDot = 0xFFE0602A;
 const QColor kCep50Colour(0, 140, 60);
@@ -37,10 +38,10 @@ void DrawLabel(QPainter& painter, QPointF baseline, const QString& text, const Q
   painter.drawText(baseline, text);
 }
 
-// What the two dot colours mean, in the plot's top right corner.
+// What the two dot colours mean, in the plot's bottom right corner.
 void DrawLegend(QPainter& painter, const QRect& plot) {
   const QFontMetrics metrics = painter.fontMetrics();
-  int y = plot.top() + 6;
+  int y = plot.bottom() - 6 - 2 * metrics.height() - 2;
   for (const auto& [colour, text] : {std::pair{kOlderDot, "sample"}, {kNewestDot, "last minute"}}) {
     const QString label = QString::fromLatin1(text);
     const int x = plot.right() - 8 - metrics.horizontalAdvance(label);
@@ -97,7 +98,9 @@ void DeviationMap::DrawDots() {
 
   const QRect plot = PlotRect();
   const double perMetre = 1.0 / MetresPerPixel();
-  const double cx = plot.center().x() + 0.5, cy = plot.center().y() + 0.5;
+  // A dot's cell is its top left pixel, so that the dot is centred on the sample.
+  const QPointF centre = QRectF(plot).center() - QPointF(kDot / 2.0, kDot / 2.0);
+  const double cx = centre.x(), cy = centre.y();
   const double left = plot.left(), top = plot.top();
   const double right = plot.right() + 1 - kDot + 1, bottom = plot.bottom() + 1 - kDot + 1;
   const int w = plot.width();
@@ -140,9 +143,10 @@ void DeviationMap::DrawCircle(QPainter& painter, std::optional<double> radiusM, 
                               const char* name) const {
   if (!radiusM || !std::isfinite(*radiusM)) return;
   const double r = *radiusM / MetresPerPixel();
-  // Smaller than a pixel it is the cross; far beyond the widget it is nowhere to be seen.
-  if (!(r >= 1.0) || r > 4.0 * (width() + height())) return;
-  const QPointF centre = QRectF(PlotRect()).center();
+  const QRectF plot = QRectF(PlotRect());
+  // Smaller than a pixel it is the cross; beyond the plot's corners it is nowhere to be seen.
+  if (!(r >= 1.0) || r > std::hypot(plot.width(), plot.height()) / 2.0) return;
+  const QPointF centre = plot.center();
   painter.setPen(QPen(colour, 1.5));
   painter.setBrush(Qt::NoBrush);
   painter.drawEllipse(centre, r, r);
@@ -150,7 +154,6 @@ void DeviationMap::DrawCircle(QPainter& painter, std::optional<double> radiusM, 
       QStringLiteral("%1 %2").arg(QLatin1String(name), QString::fromStdString(LengthText(*radiusM)));
   // On the circle at 45° up and to the right, kept inside the plot.
   QPointF at = centre + QPointF(r * kHalfSqrt2 + 3, -r * kHalfSqrt2 - 3);
-  const QRectF plot = QRectF(PlotRect());
   const double textWidth = painter.fontMetrics().horizontalAdvance(label);
   at.setX(std::clamp(at.x(), plot.left() + 2, std::max(plot.left() + 2, plot.right() - textWidth - 2)));
   at.setY(std::clamp(at.y(), plot.top() + painter.fontMetrics().ascent() + 2, plot.bottom() - 2));
@@ -182,13 +185,18 @@ void DeviationMap::paintEvent(QPaintEvent*) {
   painter.drawLine(centre.x(), plot.top(), centre.x(), plot.bottom());
   painter.drawImage(0, 0, dots_);
 
+  painter.save();
+  painter.setClipRect(plot);
   painter.setRenderHint(QPainter::Antialiasing);
   DrawCircle(painter, cep50_, kCep50Colour, "CEP50");
   DrawCircle(painter, cep95_, kCep95Colour, "CEP95");
-  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.restore();
+  // Open in the middle, so that a dot on the reference itself still shows.
   painter.setPen(QPen(Qt::black, 2));
-  painter.drawLine(centre.x() - kCross, centre.y(), centre.x() + kCross, centre.y());
-  painter.drawLine(centre.x(), centre.y() - kCross, centre.x(), centre.y() + kCross);
+  for (const int sign : {-1, 1}) {
+    painter.drawLine(centre.x() + sign * kCrossGap, centre.y(), centre.x() + sign * kCross, centre.y());
+    painter.drawLine(centre.x(), centre.y() + sign * kCrossGap, centre.x(), centre.y() + sign * kCross);
+  }
   painter.setPen(QColor(160, 160, 160));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot.adjusted(0, 0, -1, -1));
@@ -196,10 +204,11 @@ void DeviationMap::paintEvent(QPaintEvent*) {
 
   DrawLegend(painter, plot);
   painter.setPen(Qt::black);
-  QString note = samples_ == nullptr || samples_->Empty() ? QStringLiteral("No samples")
-                                                          : QStringLiteral("%L1 samples").arg(samples_->Size());
+  const size_t n = samples_ == nullptr ? 0 : samples_->Size();
+  QString note = n == 0 ? QStringLiteral("No samples")
+                        : n == 1 ? QStringLiteral("1 sample") : QStringLiteral("%L1 samples").arg(n);
   if (offMap_ > 0) note += QStringLiteral(", %L1 off the map").arg(offMap_);
-  if (zoom_) note += QStringLiteral(" (zoomed; double-click fits)");
+  if (zoom_) note += QStringLiteral(" (zoomed)");
   painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, note);
 }
 
