@@ -56,7 +56,8 @@ void FiguresPanel::Refresh(const stats::AccuracyFigures& figures) {
     QString text = QStringLiteral("–");
     if (row.Value) {
       // The counts come first and are whole.
-      text = static_cast<size_t>(r) < stats::kFigureRows - stats::kFigureCount ? locale.toString(static_cast<qulonglong>(*row.Value))
+      const bool count = static_cast<size_t>(r) < stats::kFigureRows - stats::kFigureCount;
+      text = count ? locale.toString(static_cast<qulonglong>(*row.Value))
                    : locale.toString(*row.Value, 'f', Decimals(row.Unit));
     }
     QTableWidgetItem* value = item(r, 1);

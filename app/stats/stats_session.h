@@ -27,16 +27,34 @@ class StatsSession {
   void LineReceived(std::string_view line);
 
   // None: the samples' mean.
-  void SetReference(const std::optional<stats::FixedPoint>& fixed) { reference_ = fixed; }
+  void SetReference(const std::optional<stats::FixedPoint>& fixed) {
+    reference_ = fixed;
+    ++generation_;
+  }
   const std::optional<stats::FixedPoint>& Reference() const { return reference_; }
 
   const CNMEAParser& Parser() const { return parser_; }
   const stats::SampleCollector& Samples() const { return samples_; }
-  stats::AccuracyFigures Figures() const;
+  // The figures as they stand. They are computed again only when a GGA came,
+  // the samples restarted or the reference changed: a paused replay of a day
+  // costs nothing a second.
+  const stats::AccuracyFigures& Figures() const;
+  // Changes whenever Figures would.
+  struct Version {
+    uint64_t Generation, GgaDecoded;
+    size_t Samples;
+    bool operator==(const Version&) const = default;
+  };
+  Version CurrentVersion() const {
+    return {generation_, samples_.GgaDecoded(), samples_.Samples().Size()};
+  }
 
  private:
   CNMEAParser& parser_;
   stats::SampleCollector samples_;
   std::optional<stats::FixedPoint> reference_;
   std::vector<StatsTab*> tabs_;
+  uint64_t generation_ = 0;  // restarts and reference changes
+  mutable std::optional<Version> computed_;
+  mutable stats::AccuracyFigures figures_;
 };

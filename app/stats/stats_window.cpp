@@ -137,9 +137,13 @@ void StatsWindow::AddTab(StatsTab* tab, const QString& title) {
 void StatsWindow::Restart() { session_.Restart(); }
 
 void StatsWindow::RefreshNow() {
-  const stats::AccuracyFigures figures = session_.Figures();
-  Map->Refresh(session_.Samples().Samples(), figures);
-  Figures->Refresh(figures);
+  const stats::AccuracyFigures& figures = session_.Figures();
+  // The newest minute is the samples' own, so the map too changes only with them.
+  if (drawn_ != session_.CurrentVersion()) {
+    Map->Refresh(session_.Samples().Samples(), figures);
+    Figures->Refresh(figures);
+    drawn_ = session_.CurrentVersion();
+  }
   const StatsContext now{session_.Parser(), session_.Samples(), figures};
   for (StatsTab* tab : session_.Tabs()) tab->Refresh(now);
 }
@@ -153,7 +157,8 @@ void StatsWindow::CopyFigures() const { QApplication::clipboard()->setText(Figur
 void StatsWindow::SaveSamples(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) CannotCreate(path);
-  const std::string rows = stats::EpochsCsvHeader() + stats::EpochsCsvRows(session_.Samples().Samples(), session_.Figures());
+  const std::string rows =
+      stats::EpochsCsvHeader() + stats::EpochsCsvRows(session_.Samples().Samples(), session_.Figures());
   if (file.write(rows.data(), static_cast<qint64>(rows.size())) != static_cast<qint64>(rows.size()) ||
       !file.flush()) {
     CannotCreate(path);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <string_view>
 
 #include "app/stats/stats_session.h"
@@ -67,6 +68,7 @@ class StatsWindow : public QWidget {
   void UseMean();
 
   StatsSession session_;
+  std::optional<StatsSession::Version> drawn_;
 };
 
 // Adds the window's tabs, in their order: History, Now, Satellites, Link.

@@ -81,7 +81,8 @@ TEST_F(StatsWindowReplay, CopiedFiguresEqualTheToolsOnTheSameRecording) {
       window.Reference->LatEdit->setText(QString::fromLatin1(c.lat));
       window.Reference->LonEdit->setText(QString::fromLatin1(c.lon));
       window.Reference->AltEdit->setText(QString::fromLatin1(c.alt));
-      options << QStringLiteral("--ref") << QStringLiteral("%1,%2%3").arg(c.lat, c.lon, *c.alt ? QStringLiteral(",") + c.alt : QString());
+      const QString alt = *c.alt ? QStringLiteral(",") + c.alt : QString();
+      options << QStringLiteral("--ref") << QStringLiteral("%1,%2%3").arg(c.lat, c.lon, alt);
     } else {
       window.Reference->MeanButton->setChecked(true);
     }
