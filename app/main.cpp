@@ -69,6 +69,8 @@ int main(int argc, char** argv) {
       ReportRecoveredLogs(recovered);
       // A signal may have closed the window while the message box was up.
       if (!form.isVisible()) return;
+      // Before connecting, so that the statistics count from the connection on.
+      if (options.Stats) form.ShowStatistics();
       if (options.Log) form.LogButton->click();
       if (options.Connect) form.ComBtn1->click();
     });

@@ -19,3 +19,16 @@ std::unique_ptr<QSettings> OpenSettings();
 // Whether GNSS mode was on when the user last switched it (default off).
 bool GnssModeSetting();
 void SaveGnssModeSetting(bool on);
+
+// The statistics window's size and place (QWidget::saveGeometry); empty: not yet placed.
+QByteArray StatsGeometrySetting();
+void SaveStatsGeometrySetting(const QByteArray& geometry);
+
+// The statistics window's reference: the mean (default) or the fixed point,
+// whose fields are kept as typed.
+struct StatsReferenceSetting {
+  bool Fixed = false;
+  QString Lat, Lon, Alt;
+};
+StatsReferenceSetting StatsReferenceSettingValue();
+void SaveStatsReferenceSetting(const StatsReferenceSetting& reference);

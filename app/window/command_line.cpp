@@ -66,7 +66,9 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
                                                  "program's folder or ~/Documents/Quorvane Viewer."),
                                   QStringLiteral("DIR"));
   const QCommandLineOption gnss(QStringLiteral("gnss"), QStringLiteral("Decode all GNSS talkers (GN, GL, GA, GB, ...)."));
-  parser.addOptions({help, version, port, baud, connect, log, logDir, gnss});
+  const QCommandLineOption stats(QStringLiteral("stats"),
+                                 QStringLiteral("Open the statistics window (Ctrl+T) once the window is shown."));
+  parser.addOptions({help, version, port, baud, connect, log, logDir, gnss, stats});
 
   if (!parser.parse(WithoutQtOptions(arguments))) return Mistake(parser.errorText());
   if (parser.isSet(help)) {
@@ -92,5 +94,6 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
   options.Connect = parser.isSet(connect);
   options.Log = parser.isSet(log);
   options.Gnss = parser.isSet(gnss);
+  options.Stats = parser.isSet(stats);
   return {};
 }

@@ -11,6 +11,7 @@ struct ViewerOptions {
   bool Connect = false;
   bool Log = false;
   bool Gnss = false;
+  bool Stats = false;
 };
 
 // The outcome of reading the command line: go on and open the window, or end

@@ -40,6 +40,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     menu = std::make_unique<QMenu>();
   }
   menu->addAction(GnssModeAction);
+  menu->addAction(StatisticsAction);
   menu->exec(at);
   return true;
 }

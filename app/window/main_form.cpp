@@ -19,6 +19,7 @@
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
+#include "app/stats/stats_window.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -92,6 +93,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
 
   FormCreate();
   SetUpGnssMode();
+  SetUpStatistics();
   NMEATimer->start();
 }
 
@@ -177,6 +179,8 @@ void TMainForm::FormClose() {
   NMEATimer->stop();
   ParserTimer->stop();
   CloseLiveSession();
+  // The application ends with its main window, not with the last one open.
+  if (Statistics) Statistics->close();
   EarthBitmap.reset();
   PortRegistry.reset();
   PortNames.reset();

@@ -19,6 +19,7 @@
 #include "ui_main_form.h"
 
 class CommNotifier;
+class StatsWindow;
 
 // The viewer's one window. Its controls are the members that the layout in
 // resources/main_form.ui names (ComBtn1, Image2, ListBox1, ...); all run-time
@@ -61,6 +62,14 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   // The context menu's checkable entry "Decode all GNSS talkers".
   QAction* GnssModeAction;
 
+  // The statistics window, made when first opened and kept while hidden so
+  // that its samples go on growing; until then the receive and replay paths
+  // pay nothing for it.
+  std::unique_ptr<StatsWindow> Statistics;
+  // The context menu's "Statistics…", with Ctrl+T.
+  QAction* StatisticsAction;
+  void ShowStatistics();
+
  public slots:
   void NMEATimerTimer();
   void ParserTimerTimer();
@@ -86,6 +95,9 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void RefreshOnce();
   void CloseLiveSession();
   void SetUpGnssMode();
+  void SetUpStatistics();
+  // The statistics' samples start again: a connection opened, a cold start, a replay started.
+  void RestartStatistics();
   void WatchForGnssOffer();
   void CheckGnssOffer();
   void UpdateSatellites(CanvasImage& sky);

@@ -16,6 +16,7 @@
 #include "app/logging/nmea_log_name.h"
 #include "serial/open_failure.h"
 #include "app/views/signal_chart.h"
+#include "app/stats/stats_window.h"
 
 // Connection, cold start and logging handlers, wired to their controls already.
 
@@ -54,6 +55,7 @@ void TMainForm::ComBtn1Click() {
   Comm1.SetBaudRate(BaudRateFromText(BaudComboBox1->currentText()));
   Comm1.SetStopBits(Comm1.BaudRate() == 9600 ? TStopBits::_2 : TStopBits::_1);
   NMEAParser.ResetRecord();
+  RestartStatistics();
   ListBox1Lines->clear();
   for (int column = 1; column <= kChartSlots; ++column) StringGrid1->item(0, column)->setText(QString());
   // A new connection starts a new stream; half a line from the last one
@@ -74,6 +76,7 @@ void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferL
       ListBox3Lines->appendLine(line);
       Journal.Append(line);
     }
+    if (Statistics) Statistics->LineReceived(line);
     // The carriage return is never fed: the decoder completes a sentence at
     // its second checksum digit.
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
@@ -169,6 +172,7 @@ void TMainForm::ColdStartButton1Click() {
 
   NMEATimer->stop();
   NMEAParser.ResetRecord();
+  RestartStatistics();
   ListBox1Lines->clear();
   LatitudeEdit1->clear();
   LongitudeEdit1->clear();

@@ -7,6 +7,7 @@
 #include "app/dialogs/file_chooser.h"
 #include "app/window/main_form.h"
 #include "app/window/main_unit.h"
+#include "app/stats/stats_window.h"
 
 // File replay: the open button loads a recording into ListBox2, the replay
 // button starts, pauses and continues it, and each ParserTimer tick plays up
@@ -57,6 +58,7 @@ void TMainForm::ParserButtonClick() {
     // The file's sentences owe nothing to the last source's fix; the offer's
     // watch counts from the reset.
     NMEAParser.ResetRecord();
+    RestartStatistics();
     WatchForGnssOffer();
   }
   ShowReplayState();
@@ -66,6 +68,7 @@ void TMainForm::ParserButtonClick() {
 void TMainForm::ParserTimerTimer() {
   const ReplayStep step = Replay.Tick(ListBox2Lines->lines(), [this](std::string_view line) {
     ListBox1Lines->appendLine(line);
+    if (Statistics) Statistics->LineReceived(line);
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
   });
   if (step.finished) {

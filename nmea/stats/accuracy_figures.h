@@ -41,6 +41,10 @@ struct FixedPoint {
   double Lat, Lon;
   std::optional<double> Alt;
 };
+// A fixed point's altitude runs from the deepest ocean floor to the edge of
+// space; beyond, it is a typing mistake.
+inline constexpr double kMinFixedAlt = -11000.0;
+inline constexpr double kMaxFixedAlt = 100000.0;
 
 struct AccuracyFigures {
   uint64_t Samples = 0;

@@ -1,22 +1,11 @@
 #include "record_json.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include "real_text.h"
 #include "satellite_view.h"
-
-void AppendJsonReal(std::string& out, double v) {
-  if (!std::isfinite(v)) {
-    out += "null";
-    return;
-  }
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, r.ptr);
-}
 
 // Bytes outside printable ASCII are escaped as the code point of the same
 // value, so the output is plain ASCII whatever a receiver sent.
@@ -69,7 +58,7 @@ class JsonObject {
     AppendString(std::string_view(text, strnlen(text, size)));
   }
 
-  void AppendReal(double v) { AppendJsonReal(out_, v); }
+  void AppendReal(double v) { nmea::AppendReal(out_, v); }
   void AppendString(std::string_view s) { AppendJsonString(out_, s); }
 
   std::string& Out() { return out_; }

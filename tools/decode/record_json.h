@@ -11,7 +11,5 @@
 // In GNSS mode the satellite list follows as GnssInView, GnssUsed and GnssSat.
 std::string RecordJson(const CNMEAParser& parser);
 
-// Appends a real that reads back to the same double, or null when not finite.
-void AppendJsonReal(std::string& out, double v);
 // Appends a JSON string; bytes outside printable ASCII are escaped.
 void AppendJsonString(std::string& out, std::string_view s);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "accuracy_figures.h"
+#include "epochs_csv.h"
 #include "line_feed.h"
 #include "live_source.h"
 #include "nmea_parser.h"
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
       std::perror(("quorvane-stats: " + o.epochs).c_str());
       return 2;
     }
-    Write(epochs, EpochsCsvHeader());
+    Write(epochs, stats::EpochsCsvHeader());
   }
   if (o.csv) Write(stdout, FiguresCsvHeader());
 
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     const stats::AccuracyFigures figures =
         stats::ComputeFigures(samples.Samples(), samples.Rejected(), samples.GgaDecoded(), o.reference);
     Write(stdout, o.csv ? FiguresCsvRow(source, figures) : FiguresJson(source, figures));
-    if (epochs != nullptr) Write(epochs, EpochsCsvRows(samples.Samples(), figures));
+    if (epochs != nullptr) Write(epochs, stats::EpochsCsvRows(samples.Samples(), figures));
     if (figures.Samples == 0) {
       std::fprintf(stderr, "quorvane-stats: no position fixes in %s\n", source.c_str());
       status = 1;

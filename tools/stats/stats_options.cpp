@@ -22,8 +22,7 @@ stats::FixedPoint ParseReference(const std::string& text) {
     throw Error{"invalid value '" + text + "' for --ref: expected LAT,LON or LAT,LON,ALT"};
   stats::FixedPoint p{RealValue("--ref latitude", parts[0], -90, 90),
                       RealValue("--ref longitude", parts[1], -180, 180), std::nullopt};
-  // From the deepest ocean floor to the edge of space: beyond, a typing mistake.
-  if (parts.size() == 3) p.Alt = RealValue("--ref altitude", parts[2], -11000, 100000);
+  if (parts.size() == 3) p.Alt = RealValue("--ref altitude", parts[2], stats::kMinFixedAlt, stats::kMaxFixedAlt);
   return p;
 }
 

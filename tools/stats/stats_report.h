@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "accuracy_figures.h"
-#include "sample_store.h"
 
 namespace stats_tool {
 
@@ -15,9 +14,5 @@ std::string FiguresJson(std::string_view file, const stats::AccuracyFigures& f);
 // The CSV form: a header, and one row per source with empty cells for none.
 std::string FiguresCsvHeader();
 std::string FiguresCsvRow(std::string_view file, const stats::AccuracyFigures& f);
-
-// A row per sample, with its offsets from the figures' reference.
-std::string EpochsCsvHeader();
-std::string EpochsCsvRows(const stats::SampleStore& samples, const stats::AccuracyFigures& f);
 
 }  // namespace stats_tool

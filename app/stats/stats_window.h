@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+#include <string_view>
+
+#include "app/stats/stats_session.h"
+
+class CNMEAParser;
+class DeviationMap;
+class FiguresPanel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class ReferenceBox;
+class StatsTab;
+
+// The statistics window: a separate, non-modal top-level window with the
+// deviation map, the figures, the reference and the tabs. It gathers samples
+// from the moment it is made until it is destroyed, shown or hidden, so that
+// closing it loses nothing; it refreshes once a second only while shown.
+class StatsWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit StatsWindow(CNMEAParser& parser, QWidget* parent = nullptr);
+  ~StatsWindow() override;
+
+  // Adds a tab after those already there; the window owns it from now on and
+  // tells it of every line, restart and refresh.
+  void AddTab(StatsTab* tab, const QString& title);
+
+  StatsSession& Session() { return session_; }
+  // The samples and every tab start again.
+  void Restart();
+  // A line the decoder is about to be fed.
+  void LineReceived(std::string_view line) { session_.LineReceived(line); }
+
+  // The once-a-second refresh: the figures once, then the map, the panel and every tab.
+  void RefreshNow();
+  // Every figure as `name<TAB>value<TAB>unit` lines, as they stand now.
+  QString FiguresText() const;
+  void CopyFigures() const;
+  // Throw "Cannot create file ..." when the file cannot be written.
+  void SaveSamples(const QString& path);
+  void SavePicture(const QString& path);
+
+  DeviationMap* Map;
+  FiguresPanel* Figures;
+  ReferenceBox* Reference;
+  QTabWidget* Tabs;
+  QPushButton* CopyButton;
+  QPushButton* FitButton;
+  QPushButton* ClearButton;
+  QPushButton* SaveCsvButton;
+  QPushButton* SavePictureButton;
+  QTimer* RefreshTimer;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ChooseAndSave(const QString& title, const QString& filter, const QString& suffix,
+                     void (StatsWindow::*save)(const QString&));
+  void UseMean();
+
+  StatsSession session_;
+  std::optional<StatsSession::Version> drawn_;
+};
+
+// Adds the window's tabs, in their order: History, Now, Satellites, Link.
+void AddStatsTabs(StatsWindow& window);

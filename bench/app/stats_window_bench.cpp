@@ -1,0 +1,100 @@
+// One refresh of the statistics window with 100,000 samples on the map, after
+// a second's new fixes: the figures, the map's dots and their repaint, the
+// figures panel (goal: 20 ms).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/stats/deviation_map.h"
+#include "app/stats/figures_panel.h"
+#include "app/stats/stats_window.h"
+#include "nmea/nmea_parser.h"
+
+namespace {
+
+constexpr int kSamples = 100000;
+
+// A receiver standing still at 10 Hz, scattered by a metre or so: the spread
+// the map draws most densely.
+std::string Sentence(int i, std::mt19937& random) {
+  std::normal_distribution<double> metres(0.0, 1.2);
+  const double lat = 51.4779 + metres(random) / 111200.0;
+  const double lon = 0.0015 + metres(random) / 69300.0;
+  char body[128];
+  std::snprintf(body, sizeof body, "GPGGA,%02d%02d%02d.%d,%02d%011.8f,N,%03d%011.8f,E,1,09,0.9,%.2f,M,47.0,M,,",
+                i / 36000 % 24, i / 600 % 60, i / 10 % 60, i % 10, static_cast<int>(lat),
+                std::fmod(lat, 1.0) * 60.0, static_cast<int>(lon), std::fmod(lon, 1.0) * 60.0,
+                46.0 + metres(random));
+  unsigned x = 0;
+  for (const char* c = body; *c != '\0'; ++c) x ^= static_cast<unsigned char>(*c);
+  char line[160];
+  std::snprintf(line, sizeof line, "$%s*%02X", body, x);
+  return line;
+}
+
+struct Fixture {
+  CNMEAParser parser;
+  std::unique_ptr<StatsWindow> window;
+  std::mt19937 random{7};
+  int sent = 0;
+
+  Fixture() {
+    window = std::make_unique<StatsWindow>(parser);
+    window->resize(960, 640);
+    window->show();
+    QCoreApplication::processEvents();
+    Feed(kSamples);
+  }
+
+  void Feed(int fixes) {
+    for (const int end = sent + fixes; sent < end; ++sent) {
+      const std::string line = Sentence(sent, random);
+      parser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
+    }
+  }
+};
+
+// A second of a 10 Hz receiver, so that the figures and the map have changed
+// (unchanged, the window computes and draws nothing again).
+constexpr int kSecond = 10;
+
+void BM_StatsRefreshWith100kSamples(benchmark::State& state) {
+  Fixture f;
+  for (auto _ : state) {
+    f.Feed(kSecond);
+    f.window->RefreshNow();
+    f.window->Map->repaint();
+    f.window->Figures->viewport()->repaint();
+  }
+  state.counters["samples"] = static_cast<double>(f.window->Session().Samples().Samples().Size());
+  state.counters["dots"] = static_cast<double>(f.window->Map->DotsDrawn());
+}
+BENCHMARK(BM_StatsRefreshWith100kSamples)->Unit(benchmark::kMillisecond);
+
+// The parts: the figures alone, then the map's dots alone.
+void BM_StatsFiguresWith100kSamples(benchmark::State& state) {
+  Fixture f;
+  for (auto _ : state) {
+    f.Feed(kSecond);
+    benchmark::DoNotOptimize(f.window->Session().Figures());
+  }
+}
+BENCHMARK(BM_StatsFiguresWith100kSamples)->Unit(benchmark::kMillisecond);
+
+void BM_StatsMapWith100kSamples(benchmark::State& state) {
+  Fixture f;
+  const stats::AccuracyFigures figures = f.window->Session().Figures();
+  for (auto _ : state) {
+    f.window->Map->Refresh(f.window->Session().Samples().Samples(), figures);
+    f.window->Map->repaint();
+  }
+}
+BENCHMARK(BM_StatsMapWith100kSamples)->Unit(benchmark::kMillisecond);
+
+}  // namespace
