@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QtCharts/QChartView>
+#include <vector>
+
+#include "history_buckets.h"
+#include "time_axis.h"
+
+class QCategoryAxis;
+class QLineSeries;
+class QValueAxis;
+
+namespace stats::history {
+
+// What one strip chart shows: its title, the unit on its value axis, and up to
+// two lines, each one series of the buckets.
+struct ChartKind {
+  const char* Title;
+  const char* Unit;
+  std::vector<Series> Lines;
+  std::vector<const char*> LineNames;  // a legend when there is more than one line
+  bool FromZero;                        // the value axis starts at 0
+  bool Metres;                          // shown in km when the values reach 10 km
+};
+
+// A finite value axis range around [lo, hi] with a little room; from zero when
+// asked and the values allow. Without values (lo > hi) or with non-finite
+// ones, 0 to 1.
+struct AxisRange {
+  double Lo, Hi;
+};
+AxisRange ValueAxisRange(double lo, double hi, bool fromZero);
+
+// The line through one series' buckets: the extremes of each in the order they
+// came, at the bucket's middle; empty buckets are left out. Widens [lo, hi]
+// to take in the values.
+QList<QPointF> BucketLine(const Decimated& d, Series s, double& lo, double& hi);
+
+// One strip chart of the history: lines over UTC time.
+class HistoryChart : public QChartView {
+ public:
+  HistoryChart(const ChartKind& kind, QWidget* parent = nullptr);
+
+  void Show(const Decimated& d, const std::vector<TimeTick>& ticks);
+
+  const ChartKind& Kind() const { return kind_; }
+  // The width the lines are drawn in, pixels (0 before the first layout).
+  int PlotWidth() const;
+
+ private:
+  void SetTicks(const std::vector<TimeTick>& ticks);
+
+  ChartKind kind_;
+  std::vector<QLineSeries*> lines_;
+  QCategoryAxis* time_;
+  QValueAxis* value_;
+  std::vector<double> tickPlaces_;
+};
+
+}  // namespace stats::history

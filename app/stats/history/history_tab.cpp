@@ -1,0 +1,87 @@
+#include "history_tab.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "accuracy_figures.h"
+#include "history_chart.h"
+#include "history_span.h"
+#include "sample_collector.h"
+
+namespace stats::history {
+
+namespace {
+
+const std::array<ChartKind, HistoryTab::kChartCount> kCharts = {{
+    {"Satellites used and in view", "satellites", {Series::SatsUsed, Series::InView}, {"Used", "In view"}, true,
+     false},
+    {"HDOP", "HDOP", {Series::Hdop}, {"HDOP"}, true, false},
+    {"Mean top-4 SNR", "dB-Hz", {Series::Snr}, {"SNR"}, true, false},
+    {"Horizontal error d", "m", {Series::Horizontal}, {"d"}, true, true},
+    {"Altitude error", "m", {Series::Up}, {"Up"}, false, true},
+}};
+
+// Below this the lines would be cut coarser than the eye sees; above it, finer
+// than a screen's pixels.
+constexpr int kFewestBuckets = 200;
+constexpr int kMostBuckets = 4096;
+// Room per time label, pixels.
+constexpr int kPixelsPerTick = 90;
+
+}  // namespace
+
+HistoryTab::HistoryTab(QWidget* parent) : StatsTab(parent), span_(new QComboBox), note_(new QLabel) {
+  for (const HistorySpan& s : kHistorySpans) span_->addItem(QString::fromUtf8(s.Text));
+  span_->setCurrentIndex(static_cast<int>(kDefaultSpan));
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(tr("Show:")));
+  top->addWidget(span_);
+  top->addStretch(1);
+  top->addWidget(note_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  for (size_t i = 0; i < kChartCount; ++i) {
+    charts_[i] = new HistoryChart(kCharts[i], this);
+    layout->addWidget(charts_[i], 1);
+  }
+  connect(span_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+  Redraw();
+}
+
+HistoryTab::~HistoryTab() = default;
+
+void HistoryTab::Refresh(const StatsContext& now) {
+  reference_ = now.Figures.Reference;
+  store_.Update(now.Samples.Samples(), reference_ ? reference_->Height() : 0.0);
+  Redraw();
+}
+
+void HistoryTab::Restart() {
+  store_.Clear();
+  reference_.reset();
+  Redraw();
+}
+
+size_t HistoryTab::BucketCount() const {
+  return static_cast<size_t>(std::clamp(charts_[0]->PlotWidth(), kFewestBuckets, kMostBuckets));
+}
+
+void HistoryTab::Redraw() {
+  const HistorySpan& span = kHistorySpans[static_cast<size_t>(std::max(span_->currentIndex(), 0))];
+  const TimeRange range = ShownRange(store_, span);
+  const Decimated d = Decimate(store_, range, BucketCount(), reference_);
+  const int width = std::max(charts_[0]->PlotWidth(), 400);
+  const std::vector<TimeTick> ticks = TimeTicks(range, std::max(width / kPixelsPerTick, 2));
+  for (HistoryChart* chart : charts_) chart->Show(d, ticks);
+
+  const size_t untimed = store_.SamplesRead() - store_.Size();
+  QString note = tr("%1 samples").arg(QLocale().toString(static_cast<qulonglong>(store_.SamplesRead())));
+  if (untimed > 0) note += tr(", %1 before the first UTC time not drawn").arg(untimed);
+  note_->setText(note);
+}
+
+}  // namespace stats::history
