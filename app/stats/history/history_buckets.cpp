@@ -2,74 +2,77 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "anchored_frame.h"
+#include "history_summary.h"
 
 namespace stats::history {
 
-namespace {
-
-// The reference's east/north/up rotation applied to positions relative to the
-// store's anchor: LocalFrame::Offset without converting each sample again.
-class AnchoredFrame {
- public:
-  AnchoredFrame(const LocalFrame& ref, const Ecef& anchor) {
-    const double lat = ref.Lat() * std::numbers::pi / 180.0;
-    const double lon = ref.Lon() * std::numbers::pi / 180.0;
-    const double sLat = std::sin(lat), cLat = std::cos(lat), sLon = std::sin(lon), cLon = std::cos(lon);
-    east_ = {-sLon, cLon, 0.0};
-    north_ = {-sLat * cLon, -sLat * sLon, cLat};
-    up_ = {cLat * cLon, cLat * sLon, sLat};
-    const Ecef o = ToEcef(ref.Lat(), ref.Lon(), ref.Height());
-    origin_ = {o.X - anchor.X, o.Y - anchor.Y, o.Z - anchor.Z};
+void Bucket::Merge(const Bucket& later) {
+  if (later.Count == 0) return;
+  if (Count == 0) {
+    *this = later;
+    return;
   }
-
-  Enu Offset(const HistoryPoint& p) const {
-    const std::array<double, 3> d = {p.X - origin_[0], p.Y - origin_[1], p.Z - origin_[2]};
-    return {Dot(east_, d), Dot(north_, d), Dot(up_, d)};
+  // The first of equal extremes stays, as Add keeps it.
+  const bool laterMin = later.Min < Min, laterMax = later.Max > Max;
+  if (laterMin && laterMax) {
+    MinFirst = later.MinFirst;
+  } else if (laterMin != laterMax) {
+    MinFirst = laterMax;
   }
+  Min = std::min(Min, later.Min);
+  Max = std::max(Max, later.Max);
+  Count += later.Count;
+}
 
- private:
-  static double Dot(const std::array<double, 3>& a, const std::array<double, 3>& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-  }
-  std::array<double, 3> east_, north_, up_, origin_;
-};
+void AddPoint(BucketRow& row, const HistoryPoint& p, const AnchoredFrame* frame) {
+  auto at = [&row](Series s) -> Bucket& { return row[static_cast<size_t>(s)]; };
+  at(Series::InView).Add(p.InView);
+  if (p.Fields & HistoryPoint::kSatsUsed) at(Series::SatsUsed).Add(p.SatsUsed);
+  if (p.Fields & HistoryPoint::kHdop) at(Series::Hdop).Add(p.Hdop);
+  if (p.Fields & HistoryPoint::kSnr) at(Series::Snr).Add(p.Snr);
+  if (frame != nullptr) AddErrors(row, p, *frame);
+}
 
-}  // namespace
+void AddErrors(BucketRow& row, const HistoryPoint& p, const AnchoredFrame& frame) {
+  const Enu e = frame.Offset(p);
+  row[static_cast<size_t>(Series::Horizontal)].Add(std::sqrt(e.East * e.East + e.North * e.North));
+  if (p.Fields & HistoryPoint::kAltitude) row[static_cast<size_t>(Series::Up)].Add(e.Up);
+}
 
-Decimated Decimate(const HistoryStore& store, TimeRange range, size_t buckets,
+Decimated Decimate(const HistoryStore& store, const HistorySummary& summary, TimeRange range, size_t buckets,
                    const std::optional<LocalFrame>& reference) {
   Decimated out;
   out.Range = range;
   buckets = std::max<size_t>(buckets, 1);
   const double span = range.To - range.From;
   out.Width = span > 0.0 ? span / static_cast<double>(buckets) : 1.0;
-  for (auto& b : out.Buckets) b.assign(buckets, Bucket{});
-  auto at = [&out](Series s) { return out.Buckets[static_cast<size_t>(s)].data(); };
-  Bucket* const used = at(Series::SatsUsed);
-  Bucket* const inView = at(Series::InView);
-  Bucket* const hdop = at(Series::Hdop);
-  Bucket* const snr = at(Series::Snr);
-  Bucket* const horizontal = at(Series::Horizontal);
-  Bucket* const up = at(Series::Up);
+  const bool wholeStore = store.Empty() || range.From <= store[0].Time;
+  const bool fromSummary = wholeStore && out.Width >= HistorySummary::kRowSeconds &&
+                           summary.Points() == store.Size() && summary.HasErrors() == reference.has_value();
+  // As wide as whole rows, so that each row falls in one bucket.
+  if (fromSummary) out.Width = std::ceil(out.Width / HistorySummary::kRowSeconds) * HistorySummary::kRowSeconds;
+  out.Start = std::floor(range.From / out.Width) * out.Width;
+  out.Rows.assign(buckets + 1, BucketRow{});
+  const size_t last = buckets;
+  auto bucketOf = [&out, last](double t) {
+    return std::min(static_cast<size_t>(std::max((t - out.Start) / out.Width, 0.0)), last);
+  };
+
+  if (fromSummary) {
+    for (const HistorySummary::Row& r : summary.Rows()) {
+      BucketRow& into = out.Rows[bucketOf(r.Start)];
+      for (size_t s = 0; s < kSeriesCount; ++s) into[s].Merge(r.Buckets[s]);
+    }
+    return out;
+  }
   std::optional<AnchoredFrame> frame;
   if (reference) frame.emplace(*reference, store.Anchor());
-
-  const double perSecond = 1.0 / out.Width;
-  const size_t last = buckets - 1;
   for (size_t i = store.FirstAtOrAfter(range.From); i < store.Size(); ++i) {
     const HistoryPoint& p = store[i];
     if (p.Time > range.To) break;
-    const size_t k = std::min(static_cast<size_t>((p.Time - range.From) * perSecond), last);
-    inView[k].Add(p.InView);
-    if (p.Fields & HistoryPoint::kSatsUsed) used[k].Add(p.SatsUsed);
-    if (p.Fields & HistoryPoint::kHdop) hdop[k].Add(p.Hdop);
-    if (p.Fields & HistoryPoint::kSnr) snr[k].Add(p.Snr);
-    if (frame) {
-      const Enu e = frame->Offset(p);
-      horizontal[k].Add(std::sqrt(e.East * e.East + e.North * e.North));
-      if (p.Fields & HistoryPoint::kAltitude) up[k].Add(e.Up);
-    }
+    AddPoint(out.Rows[bucketOf(p.Time)], p, frame ? &*frame : nullptr);
   }
   return out;
 }

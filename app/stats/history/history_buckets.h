@@ -11,6 +11,9 @@
 
 namespace stats::history {
 
+class AnchoredFrame;
+class HistorySummary;
+
 // What the charts draw, one line each.
 enum class Series : uint8_t { SatsUsed, InView, Hdop, Snr, Horizontal, Up };
 inline constexpr size_t kSeriesCount = 6;
@@ -34,27 +37,42 @@ struct Bucket {
       MinFirst = true;
     }
   }
+  // Takes in the bucket of the samples that came next.
+  void Merge(const Bucket& later);
 };
+
+// A time bucket of every series.
+using BucketRow = std::array<Bucket, kSeriesCount>;
+
+// Adds a point's values to their series; the errors only with a frame.
+void AddPoint(BucketRow& row, const HistoryPoint& p, const AnchoredFrame* frame);
+// Adds a point's horizontal error, and its altitude error when it has an altitude.
+void AddErrors(BucketRow& row, const HistoryPoint& p, const AnchoredFrame& frame);
 
 struct TimeRange {
   double From, To;  // seconds on the SampleClock's line
 };
 
-// The samples in a time range, cut into equal buckets.
+// The samples in a time range, cut into equal buckets. Buckets start at a
+// multiple of their width, so that they stay put as the range slides and a
+// sample keeps its bucket.
 struct Decimated {
   TimeRange Range{};
-  double Width = 1.0;  // of a bucket, seconds; bucket k starts at Range.From + k·Width
-  std::array<std::vector<Bucket>, kSeriesCount> Buckets;
+  double Start = 0.0;  // of the first bucket
+  double Width = 1.0;  // of a bucket, seconds
+  std::vector<BucketRow> Rows;
 
-  const std::vector<Bucket>& operator[](Series s) const { return Buckets[static_cast<size_t>(s)]; }
-  double Centre(size_t k) const { return Range.From + (static_cast<double>(k) + 0.5) * Width; }
+  const Bucket& At(size_t k, Series s) const { return Rows[k][static_cast<size_t>(s)]; }
+  // Where a time falls, in buckets from Start.
+  double Place(double t) const { return (t - Start) / Width; }
 };
 
-// The points of `store` in `range` (both ends included) in `buckets` buckets.
-// Horizontal error d and altitude error are offsets from `reference`; without
-// one those series stay empty, and so does altitude error for samples without
-// an altitude.
-Decimated Decimate(const HistoryStore& store, TimeRange range, size_t buckets,
+// The points of `store` in `range` (both ends included), in buckets as wide as
+// the range cut into `buckets` (one more bucket, for the alignment). Horizontal
+// error d and altitude error are offsets from `reference`; without one those
+// series stay empty. When the buckets are as wide as the summary's rows and
+// the range holds every point, they are made from the summary's rows.
+Decimated Decimate(const HistoryStore& store, const HistorySummary& summary, TimeRange range, size_t buckets,
                    const std::optional<LocalFrame>& reference);
 
 }  // namespace stats::history

@@ -12,29 +12,44 @@ namespace stats::history {
 namespace {
 
 constexpr double kMetresToKm = 10000.0;  // from here on, kilometres
+constexpr int kMostValueTicks = 5;
+
+// The smallest of 1, 2 and 5 times a power of ten that cuts `span` into at
+// most kMostValueTicks - 1 steps.
+double RoundStep(double span) {
+  const double raw = span / (kMostValueTicks - 1);
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0, 10.0}) {
+    if (m * power >= raw) return m * power;
+  }
+  return 10.0 * power;
+}
 
 }  // namespace
 
 AxisRange ValueAxisRange(double lo, double hi, bool fromZero) {
-  if (!(lo <= hi) || !std::isfinite(lo) || !std::isfinite(hi)) return {0.0, 1.0};
+  if (!(lo <= hi) || !std::isfinite(lo) || !std::isfinite(hi)) return {0.0, 1.0, 3};
   if (fromZero && lo >= 0.0) lo = 0.0;
-  double room = (hi - lo) * 0.05;
-  if (room == 0.0) room = std::max(std::fabs(hi) * 0.05, 0.5);
-  return {fromZero && lo >= 0.0 ? 0.0 : lo - room, hi + room};
+  if (hi - lo < std::max(std::fabs(hi), std::fabs(lo)) * 1e-9 + 1e-9) {
+    // One value: a unit around it, or a tenth of it.
+    const double room = std::max(std::fabs(hi) * 0.1, 0.5);
+    hi += room;
+    if (lo != 0.0 || !fromZero) lo -= room;
+  }
+  const double step = RoundStep(hi - lo);
+  const double from = std::floor(lo / step) * step, to = std::ceil(hi / step) * step;
+  return {from, to, static_cast<int>(std::lround((to - from) / step)) + 1};
 }
 
 QList<QPointF> BucketLine(const Decimated& d, Series s, double& lo, double& hi) {
-  const std::vector<Bucket>& buckets = d[s];
   QList<QPointF> points;
-  points.reserve(static_cast<qsizetype>(2 * buckets.size()));
-  for (size_t k = 0; k < buckets.size(); ++k) {
-    const Bucket& b = buckets[k];
+  points.reserve(static_cast<qsizetype>(2 * d.Rows.size()));
+  for (size_t k = 0; k < d.Rows.size(); ++k) {
+    const Bucket& b = d.At(k, s);
     if (b.Count == 0) continue;
-    const double t = std::min(d.Centre(k), d.Range.To);
-    const double first = b.MinFirst ? b.Min : b.Max;
-    const double second = b.MinFirst ? b.Max : b.Min;
-    points.append({t, first});
-    if (second != first) points.append({t, second});
+    const double x = static_cast<double>(k) + 0.5;
+    points.append({x, b.MinFirst ? b.Min : b.Max});
+    if (b.Max != b.Min) points.append({x, b.MinFirst ? b.Max : b.Min});
     lo = std::min(lo, b.Min);
     hi = std::max(hi, b.Max);
   }
@@ -87,27 +102,30 @@ void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) 
     hi /= 1000.0;
     unit = QStringLiteral("km");
   }
-  for (size_t i = 0; i < lines_.size(); ++i) lines_[i]->replace(points[i]);
   if (value_->titleText() != unit) value_->setTitleText(unit);
+  // Each change of a range lays the lines out again: only when it changes, and
+  // before the new points are laid out.
+  const double buckets = static_cast<double>(d.Rows.size());
+  if (time_->min() != 0.0 || time_->max() != buckets) time_->setRange(0.0, buckets);
   const AxisRange r = ValueAxisRange(lo, hi, kind_.FromZero);
-  value_->setRange(r.Lo, r.Hi);
-  value_->applyNiceNumbers();
-  time_->setRange(d.Range.From, d.Range.To);
-  SetTicks(ticks);
+  if (value_->min() != r.Lo || value_->max() != r.Hi) value_->setRange(r.Lo, r.Hi);
+  if (value_->tickCount() != r.Ticks) value_->setTickCount(r.Ticks);
+  for (size_t i = 0; i < lines_.size(); ++i) lines_[i]->replace(points[i]);
+  SetTicks(d, ticks);
 }
 
-void HistoryChart::SetTicks(const std::vector<TimeTick>& ticks) {
-  std::vector<double> places;
-  for (const TimeTick& t : ticks) places.push_back(t.At);
+void HistoryChart::SetTicks(const Decimated& d, const std::vector<TimeTick>& ticks) {
+  std::vector<std::pair<double, QString>> shown;
+  for (const TimeTick& t : ticks) shown.emplace_back(d.Place(t.At), t.Label);
   // Replacing the labels lays the axis out again: only when they move.
-  if (places == tickPlaces_) return;
-  tickPlaces_ = std::move(places);
+  if (shown == shownTicks_) return;
+  shownTicks_ = std::move(shown);
   for (const QString& label : time_->categoriesLabels()) time_->remove(label);
   // Where the tick before the first would be: outside the range, so no grid
   // line of its own.
-  const double step = ticks.size() > 1 ? ticks[1].At - ticks[0].At : 1.0;
-  time_->setStartValue(ticks.empty() ? 0.0 : ticks.front().At - step);
-  for (const TimeTick& t : ticks) time_->append(t.Label, t.At);
+  const double step = shownTicks_.size() > 1 ? shownTicks_[1].first - shownTicks_[0].first : 1.0;
+  time_->setStartValue(shownTicks_.empty() ? 0.0 : shownTicks_.front().first - step);
+  for (const auto& [at, label] : shownTicks_) time_->append(label, at);
 }
 
 }  // namespace stats::history

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
 #include <QString>
 #include <QtCharts/QChartView>
 #include <vector>
@@ -24,24 +26,28 @@ struct ChartKind {
   bool Metres;                          // shown in km when the values reach 10 km
 };
 
-// A finite value axis range around [lo, hi] with a little room; from zero when
-// asked and the values allow. Without values (lo > hi) or with non-finite
-// ones, 0 to 1.
+// A finite value axis range around [lo, hi], from and to round numbers, with
+// `ticks` ticks at a round step; from zero when asked and the values allow.
+// Without values (lo > hi) or with non-finite ones, 0 to 1.
 struct AxisRange {
   double Lo, Hi;
+  int Ticks;
 };
 AxisRange ValueAxisRange(double lo, double hi, bool fromZero);
 
 // The line through one series' buckets: the extremes of each in the order they
-// came, at the bucket's middle; empty buckets are left out. Widens [lo, hi]
-// to take in the values.
+// came, at the bucket's middle, x counted in buckets; empty buckets are left
+// out. Widens [lo, hi] to take in the values.
 QList<QPointF> BucketLine(const Decimated& d, Series s, double& lo, double& hi);
 
-// One strip chart of the history: lines over UTC time.
+// One strip chart of the history: lines over UTC time. The time axis counts
+// buckets, so that its range stays put as time goes on and only the lines and
+// the labels move: Qt Charts lays a line out again at each change of range.
 class HistoryChart : public QChartView {
  public:
-  HistoryChart(const ChartKind& kind, QWidget* parent = nullptr);
+  explicit HistoryChart(const ChartKind& kind, QWidget* parent = nullptr);
 
+  // `ticks` lie in the buckets' span.
   void Show(const Decimated& d, const std::vector<TimeTick>& ticks);
 
   const ChartKind& Kind() const { return kind_; }
@@ -49,13 +55,13 @@ class HistoryChart : public QChartView {
   int PlotWidth() const;
 
  private:
-  void SetTicks(const std::vector<TimeTick>& ticks);
+  void SetTicks(const Decimated& d, const std::vector<TimeTick>& ticks);
 
   ChartKind kind_;
   std::vector<QLineSeries*> lines_;
   QCategoryAxis* time_;
   QValueAxis* value_;
-  std::vector<double> tickPlaces_;
+  std::vector<std::pair<double, QString>> shownTicks_;
 };
 
 }  // namespace stats::history

@@ -57,11 +57,13 @@ HistoryTab::~HistoryTab() = default;
 void HistoryTab::Refresh(const StatsContext& now) {
   reference_ = now.Figures.Reference;
   store_.Update(now.Samples.Samples(), reference_ ? reference_->Height() : 0.0);
+  summary_.Update(store_, reference_);
   Redraw();
 }
 
 void HistoryTab::Restart() {
   store_.Clear();
+  summary_.Clear();
   reference_.reset();
   Redraw();
 }
@@ -73,9 +75,10 @@ size_t HistoryTab::BucketCount() const {
 void HistoryTab::Redraw() {
   const HistorySpan& span = kHistorySpans[static_cast<size_t>(std::max(span_->currentIndex(), 0))];
   const TimeRange range = ShownRange(store_, span);
-  const Decimated d = Decimate(store_, range, BucketCount(), reference_);
+  const Decimated d = Decimate(store_, summary_, range, BucketCount(), reference_);
   const int width = std::max(charts_[0]->PlotWidth(), 400);
-  const std::vector<TimeTick> ticks = TimeTicks(range, std::max(width / kPixelsPerTick, 2));
+  const TimeRange drawn{d.Start, d.Start + static_cast<double>(d.Rows.size()) * d.Width};
+  const std::vector<TimeTick> ticks = TimeTicks(drawn, std::max(width / kPixelsPerTick, 2));
   for (HistoryChart* chart : charts_) chart->Show(d, ticks);
 
   const size_t untimed = store_.SamplesRead() - store_.Size();

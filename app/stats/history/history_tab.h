@@ -5,6 +5,7 @@
 
 #include "app/stats/stats_tab.h"
 #include "history_store.h"
+#include "history_summary.h"
 #include "local_frame.h"
 
 class QComboBox;
@@ -29,6 +30,8 @@ class HistoryTab : public StatsTab {
   void Restart() override;
 
   const HistoryStore& Store() const { return store_; }
+  // Bytes the history holds: the points and their summary.
+  size_t BytesHeld() const { return store_.BytesHeld() + summary_.BytesHeld(); }
   const HistoryChart& Chart(size_t i) const { return *charts_[i]; }
 
  private:
@@ -39,6 +42,7 @@ class HistoryTab : public StatsTab {
   QLabel* note_;
   std::array<HistoryChart*, kChartCount> charts_;
   HistoryStore store_;
+  HistorySummary summary_;
   // The errors are drawn from it; it moves as the mean moves.
   std::optional<LocalFrame> reference_;
 };

@@ -1,16 +1,16 @@
 // The history tab with a day of fixes at 10 Hz (864,000 samples): the time of
 // one refresh of its charts for each span, with the reference moving as the
-// mean does, and the memory the history holds. The goals are 20 ms a refresh
+// mean does, and the memory the history holds; times are CPU times. The goals are 20 ms a refresh
 // and 100 MB. With recordings named, replays them instead and, with
 // --picture, saves a picture of the tab.
 //   history_bench [--picture FILE.png] [--gnss] [RECORDING...]
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -78,7 +78,22 @@ struct Receiver {
   StatsContext Context() { return {parser, samples, figures}; }
 };
 
-double Millis(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+// CPU time of this thread: the machine is shared, and wall time would count
+// the other tenants' work too.
+class CpuTimer {
+ public:
+  CpuTimer() { restart(); }
+  void restart() { start_ = Now(); }
+  double Millis() const { return (Now() - start_) * 1e3; }
+
+ private:
+  static double Now() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+  }
+  double start_;
+};
 
 void Save(HistoryTab& tab, const char* picture) {
   if (picture == nullptr) return;
@@ -91,16 +106,13 @@ int Day(HistoryTab& tab, const char* picture) {
   for (int k = 0; k < kFixes; ++k) bytes += Epoch(k);
   r->Feed(bytes);
   r->figures = stats::ComputeFigures(r->samples.Samples(), 0, 0, std::nullopt);
-  const stats::LocalFrame mean = *r->figures.Reference;
 
   const long rssBefore = ResidentKb();
-  QElapsedTimer timer;
-  timer.start();
+  CpuTimer timer;
   tab.Refresh(r->Context());
-  std::printf("first refresh, reading %zu samples: %.1f ms\n", r->samples.Samples().Size(), Millis(timer));
+  std::printf("first refresh, reading %zu samples: %.1f ms\n", r->samples.Samples().Size(), timer.Millis());
   std::printf("history held: %.1f MB (%.1f bytes a sample; goal <= 100 MB); resident memory grew %.1f MB\n",
-              static_cast<double>(tab.Store().BytesHeld()) / 1e6,
-              static_cast<double>(tab.Store().BytesHeld()) / kFixes, static_cast<double>(ResidentKb() - rssBefore) / 1e3);
+              static_cast<double>(tab.BytesHeld()) / 1e6, static_cast<double>(tab.BytesHeld()) / kFixes, static_cast<double>(ResidentKb() - rssBefore) / 1e3);
 
   auto* span = tab.findChild<QComboBox*>();
   int next = kFixes;
@@ -108,17 +120,17 @@ int Day(HistoryTab& tab, const char* picture) {
     span->setCurrentIndex(static_cast<int>(s));
     std::vector<double> refresh, painted;
     for (int i = 0; i < 15; ++i) {
-      // A second more of fixes, and the mean a little further on.
+      // A second more of fixes, and the mean where they take it.
       std::string second;
       for (int j = 0; j < kRate; ++j) second += Epoch(next++ % kFixes);
       r->Feed(second);
-      r->figures.Reference.emplace(mean.Lat() + i * 1e-8, mean.Lon(), mean.Height() + i * 1e-3);
+      r->figures = stats::ComputeFigures(r->samples.Samples(), 0, 0, std::nullopt);
       timer.restart();
       tab.Refresh(r->Context());
-      refresh.push_back(Millis(timer));
+      refresh.push_back(timer.Millis());
       QImage image(tab.size(), QImage::Format_ARGB32_Premultiplied);
       tab.render(&image);
-      painted.push_back(Millis(timer));
+      painted.push_back(timer.Millis());
     }
     std::sort(refresh.begin(), refresh.end());
     std::sort(painted.begin(), painted.end());
@@ -127,6 +139,16 @@ int Day(HistoryTab& tab, const char* picture) {
                 stats::history::kHistorySpans[s].Text, refresh[refresh.size() / 2], refresh.back(),
                 painted[painted.size() / 2], painted.back());
   }
+  // The user gives a point of their own: every error is summed up again.
+  std::vector<double> moved;
+  for (int i = 0; i < 5; ++i) {
+    r->figures = stats::ComputeFigures(r->samples.Samples(), 0, 0, stats::FixedPoint{48.1173 + i * 1e-4, 11.5167, {}});
+    timer.restart();
+    tab.Refresh(r->Context());
+    moved.push_back(timer.Millis());
+  }
+  std::sort(moved.begin(), moved.end());
+  std::printf("Everything, the reference moved by 11 m: refresh median %.2f ms, worst %.2f ms\n", moved[2], moved[4]);
   Save(tab, picture);
   return 0;
 }

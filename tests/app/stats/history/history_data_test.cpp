@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -9,6 +10,8 @@
 #include "history_buckets.h"
 #include "history_span.h"
 #include "history_store.h"
+#include "history_summary.h"
+#include "accuracy_figures.h"
 #include "sample_clock.h"
 
 namespace stats::history {
@@ -17,7 +20,7 @@ namespace {
 // A sample at a second of the day with `sats` used.
 StatsSample At(double second, int sats) {
   StatsSample s{};
-  s.Lat = 48.1;
+  s.Lat = 48.1 + second * 1e-6;
   s.Lon = 11.5;
   const int whole = static_cast<int>(second);
   std::snprintf(s.Time, sizeof s.Time, "%02d%02d%02d.%02d", whole / 3600 % 24, whole / 60 % 60, whole % 60,
@@ -54,7 +57,7 @@ TEST(SampleClock, PlacesTimesOnOneLine) {
 
 TEST(Decimate, KeepsEveryExtremeAndCountsEverySample) {
   SampleStore samples;
-  // A saw from 4 to 12 with one dip to 1 and one peak at 30.
+  // A saw from 4 to 12 with one dip to 1 and one peak at 30, going north.
   for (int i = 0; i < 5000; ++i) samples.Add(At(3600.0 + i * 0.1, i == 1234 ? 1 : i == 4321 ? 30 : 4 + i % 9));
   StatsSample untimed = At(0.0, 40);
   std::memset(untimed.Time, 0, sizeof untimed.Time);
@@ -62,24 +65,35 @@ TEST(Decimate, KeepsEveryExtremeAndCountsEverySample) {
   HistoryStore store;
   store.Update(samples, 0.0);
   ASSERT_EQ(store.Size(), 5001u);
+  const LocalFrame reference(48.1, 11.5, 0.0);
+  // Summed against a point far off first, then against the reference again.
+  HistorySummary summary;
+  summary.Update(store, LocalFrame(48.0, 11.0, 0.0));
+  summary.Update(store, reference);
+  // From the summary's rows (the first two) and from the points.
   for (size_t buckets : {1u, 7u, 333u, 20000u}) {
-    const Decimated d = Decimate(store, {3600.0, 4099.9}, buckets, std::nullopt);
-    const std::vector<Bucket>& used = d[Series::SatsUsed];
-    ASSERT_EQ(used.size(), buckets);
-    std::vector<Bucket> expected(buckets);
+    const Decimated d = Decimate(store, summary, {3600.0, 4099.9}, buckets, reference);
+    ASSERT_EQ(d.Rows.size(), buckets + 1);
+    std::vector<BucketRow> expected(d.Rows.size());
     for (size_t i = 0; i < store.Size(); ++i) {
-      const size_t k = std::min<size_t>(static_cast<size_t>((store[i].Time - 3600.0) / d.Width), buckets - 1);
-      expected[k].Add(store[i].SatsUsed);
-    }
-    for (size_t k = 0; k < buckets; ++k) {
-      EXPECT_EQ(used[k].Count, expected[k].Count) << buckets << " " << k;
-      if (used[k].Count == 0) continue;
-      EXPECT_EQ(used[k].Min, expected[k].Min) << buckets << " " << k;
-      EXPECT_EQ(used[k].Max, expected[k].Max) << buckets << " " << k;
+      const size_t k = std::min(static_cast<size_t>(d.Place(store[i].Time)), d.Rows.size() - 1);
+      expected[k][0].Add(store[i].SatsUsed);
+      const Enu e = SampleOffsets(reference, samples[i]);
+      expected[k][1].Add(std::hypot(e.East, e.North));
     }
     double lo = 99.0, hi = 0.0;
-    for (const Bucket& b : used) {
-      if (b.Count > 0) lo = std::min(lo, b.Min), hi = std::max(hi, b.Max);
+    for (size_t k = 0; k < d.Rows.size(); ++k) {
+      const Bucket& used = d.At(k, Series::SatsUsed);
+      const Bucket& h = d.At(k, Series::Horizontal);
+      EXPECT_EQ(used.Count, expected[k][0].Count) << buckets << " " << k;
+      EXPECT_EQ(h.Count, expected[k][1].Count) << buckets << " " << k;
+      if (used.Count == 0) continue;
+      EXPECT_EQ(used.Min, expected[k][0].Min) << buckets << " " << k;
+      EXPECT_EQ(used.Max, expected[k][0].Max) << buckets << " " << k;
+      EXPECT_EQ(used.MinFirst, expected[k][0].MinFirst) << buckets << " " << k;
+      EXPECT_NEAR(h.Min, expected[k][1].Min, 1e-3) << buckets << " " << k;
+      EXPECT_NEAR(h.Max, expected[k][1].Max, 1e-3) << buckets << " " << k;
+      lo = std::min(lo, used.Min), hi = std::max(hi, used.Max);
     }
     EXPECT_EQ(lo, 1.0);
     EXPECT_EQ(hi, 40.0);
@@ -97,9 +111,9 @@ TEST(ShownRange, EachSpanEndsAtTheNewestSample) {
   for (size_t s = 0; s < kHistorySpans.size(); ++s) {
     const TimeRange r = ShownRange(store, kHistorySpans[s]);
     EXPECT_EQ(r.To, last) << kHistorySpans[s].Text;
-    const Decimated d = Decimate(store, r, 100, std::nullopt);
+    const Decimated d = Decimate(store, HistorySummary(), r, 100, std::nullopt);
     size_t n = 0;
-    for (const Bucket& b : d[Series::InView]) n += b.Count;
+    for (size_t k = 0; k < d.Rows.size(); ++k) n += d.At(k, Series::InView).Count;
     EXPECT_EQ(n, counts[s]) << kHistorySpans[s].Text;
   }
   EXPECT_EQ(ShownRange(store, kHistorySpans[3]).From, 82800.0);
