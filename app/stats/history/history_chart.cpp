@@ -27,27 +27,31 @@ double RoundStep(double span) {
 
 }  // namespace
 
-AxisRange ValueAxisRange(double lo, double hi, bool fromZero) {
+AxisRange ValueAxisRange(double lo, double hi, bool fromZero, double leastSpan) {
   if (!(lo <= hi) || !std::isfinite(lo) || !std::isfinite(hi)) return {0.0, 1.0, 3};
   if (fromZero && lo >= 0.0) lo = 0.0;
-  if (hi - lo < std::max(std::fabs(hi), std::fabs(lo)) * 1e-9 + 1e-9) {
-    // One value: a unit around it, or a tenth of it.
-    const double room = std::max(std::fabs(hi) * 0.1, 0.5);
-    hi += room;
-    if (lo != 0.0 || !fromZero) lo -= room;
+  leastSpan = std::max(leastSpan, 1e-9);
+  if (hi - lo < leastSpan) {
+    const double room = (leastSpan - (hi - lo)) / 2.0;
+    if (fromZero && lo == 0.0) {
+      hi = leastSpan;
+    } else {
+      lo -= room;
+      hi += room;
+    }
   }
   const double step = RoundStep(hi - lo);
   const double from = std::floor(lo / step) * step, to = std::ceil(hi / step) * step;
   return {from, to, static_cast<int>(std::lround((to - from) / step)) + 1};
 }
 
-QList<QPointF> BucketLine(const Decimated& d, Series s, double& lo, double& hi) {
+QList<QPointF> BucketLine(const Decimated& d, Series s, double first, double& lo, double& hi) {
   QList<QPointF> points;
   points.reserve(static_cast<qsizetype>(2 * d.Rows.size()));
   for (size_t k = 0; k < d.Rows.size(); ++k) {
     const Bucket& b = d.At(k, s);
     if (b.Count == 0) continue;
-    const double x = static_cast<double>(k) + 0.5;
+    const double x = first + static_cast<double>(k) + 0.5;
     points.append({x, b.MinFirst ? b.Min : b.Max});
     if (b.Max != b.Min) points.append({x, b.MinFirst ? b.Max : b.Min});
     lo = std::min(lo, b.Min);
@@ -66,7 +70,7 @@ HistoryChart::HistoryChart(const ChartKind& kind, QWidget* parent)
   c->setMargins(QMargins(2, 0, 2, 0));
   c->setBackgroundRoundness(0);
   c->legend()->setVisible(kind.Lines.size() > 1);
-  c->legend()->setAlignment(Qt::AlignRight);
+  c->legend()->setAlignment(Qt::AlignTop);
 
   time_->setTitleText(QStringLiteral("UTC"));
   time_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -92,7 +96,8 @@ int HistoryChart::PlotWidth() const { return static_cast<int>(chart()->plotArea(
 void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) {
   double lo = INFINITY, hi = -INFINITY;
   std::vector<QList<QPointF>> points;
-  for (Series s : kind_.Lines) points.push_back(BucketLine(d, s, lo, hi));
+  const double first = std::round(d.Start / d.Width);
+  for (Series s : kind_.Lines) points.push_back(BucketLine(d, s, first, lo, hi));
   QString unit = QString::fromUtf8(kind_.Unit);
   if (kind_.Metres && std::max(std::fabs(lo), std::fabs(hi)) >= kMetresToKm) {
     for (QList<QPointF>& line : points) {
@@ -103,12 +108,14 @@ void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) 
     unit = QStringLiteral("km");
   }
   if (value_->titleText() != unit) value_->setTitleText(unit);
-  // Each change of a range lays the lines out again: only when it changes, and
-  // before the new points are laid out.
-  const double buckets = static_cast<double>(d.Rows.size());
-  if (time_->min() != 0.0 || time_->max() != buckets) time_->setRange(0.0, buckets);
-  const AxisRange r = ValueAxisRange(lo, hi, kind_.FromZero);
-  if (value_->min() != r.Lo || value_->max() != r.Hi) value_->setRange(r.Lo, r.Hi);
+  // Each change of a range lays the old lines out again: empty them first.
+  const AxisRange r = ValueAxisRange(lo, hi, kind_.FromZero, kind_.LeastSpan);
+  const double last = first + static_cast<double>(d.Rows.size());
+  if (time_->min() != first || time_->max() != last || value_->min() != r.Lo || value_->max() != r.Hi) {
+    for (QLineSeries* line : lines_) line->clear();
+    time_->setRange(first, last);
+    value_->setRange(r.Lo, r.Hi);
+  }
   if (value_->tickCount() != r.Ticks) value_->setTickCount(r.Ticks);
   for (size_t i = 0; i < lines_.size(); ++i) lines_[i]->replace(points[i]);
   SetTicks(d, ticks);
@@ -116,8 +123,8 @@ void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) 
 
 void HistoryChart::SetTicks(const Decimated& d, const std::vector<TimeTick>& ticks) {
   std::vector<std::pair<double, QString>> shown;
-  for (const TimeTick& t : ticks) shown.emplace_back(d.Place(t.At), t.Label);
-  // Replacing the labels lays the axis out again: only when they move.
+  for (const TimeTick& t : ticks) shown.emplace_back(t.At / d.Width, t.Label);
+  // Replacing the labels lays the axis out again: only when they change.
   if (shown == shownTicks_) return;
   shownTicks_ = std::move(shown);
   for (const QString& label : time_->categoriesLabels()) time_->remove(label);

@@ -24,25 +24,30 @@ struct ChartKind {
   std::vector<const char*> LineNames;  // a legend when there is more than one line
   bool FromZero;                        // the value axis starts at 0
   bool Metres;                          // shown in km when the values reach 10 km
+  // The least the value axis spans: what the values could mean (a centimetre,
+  // a satellite), so that rounding noise is not blown up to fill the chart.
+  double LeastSpan;
 };
 
-// A finite value axis range around [lo, hi], from and to round numbers, with
-// `ticks` ticks at a round step; from zero when asked and the values allow.
-// Without values (lo > hi) or with non-finite ones, 0 to 1.
+// A finite value axis range around [lo, hi], at least `leastSpan` long, from
+// and to round numbers, with `ticks` ticks at a round step; from zero when
+// asked and the values allow. Without values (lo > hi) or with non-finite
+// ones, 0 to 1.
 struct AxisRange {
   double Lo, Hi;
   int Ticks;
 };
-AxisRange ValueAxisRange(double lo, double hi, bool fromZero);
+AxisRange ValueAxisRange(double lo, double hi, bool fromZero, double leastSpan);
 
 // The line through one series' buckets: the extremes of each in the order they
-// came, at the bucket's middle, x counted in buckets; empty buckets are left
-// out. Widens [lo, hi] to take in the values.
-QList<QPointF> BucketLine(const Decimated& d, Series s, double& lo, double& hi);
+// came, at the bucket's middle, x counted in buckets from `first` on; empty
+// buckets are left out. Widens [lo, hi] to take in the values.
+QList<QPointF> BucketLine(const Decimated& d, Series s, double first, double& lo, double& hi);
 
 // One strip chart of the history: lines over UTC time. The time axis counts
-// buckets, so that its range stays put as time goes on and only the lines and
-// the labels move: Qt Charts lays a line out again at each change of range.
+// bucket widths from the line's start, so that a tick keeps its place as the
+// range slides and its labels are replaced only when a tick comes or goes:
+// Qt Charts lays the axis out again at each change of its labels.
 class HistoryChart : public QChartView {
  public:
   explicit HistoryChart(const ChartKind& kind, QWidget* parent = nullptr);

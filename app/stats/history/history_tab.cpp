@@ -18,11 +18,11 @@ namespace {
 
 const std::array<ChartKind, HistoryTab::kChartCount> kCharts = {{
     {"Satellites used and in view", "satellites", {Series::SatsUsed, Series::InView}, {"Used", "In view"}, true,
-     false},
-    {"HDOP", "HDOP", {Series::Hdop}, {"HDOP"}, true, false},
-    {"Mean top-4 SNR", "dB-Hz", {Series::Snr}, {"SNR"}, true, false},
-    {"Horizontal error d", "m", {Series::Horizontal}, {"d"}, true, true},
-    {"Altitude error", "m", {Series::Up}, {"Up"}, false, true},
+     false, 4.0},
+    {"HDOP", "HDOP", {Series::Hdop}, {"HDOP"}, true, false, 1.0},
+    {"Mean top-4 SNR", "dB-Hz", {Series::Snr}, {"SNR"}, true, false, 10.0},
+    {"Horizontal error d", "m", {Series::Horizontal}, {"d"}, true, true, 0.01},
+    {"Altitude error", "m", {Series::Up}, {"Up"}, false, true, 0.01},
 }};
 
 // Below this the lines would be cut coarser than the eye sees; above it, finer
@@ -30,7 +30,7 @@ const std::array<ChartKind, HistoryTab::kChartCount> kCharts = {{
 constexpr int kFewestBuckets = 200;
 constexpr int kMostBuckets = 4096;
 // Room per time label, pixels.
-constexpr int kPixelsPerTick = 90;
+constexpr int kPixelsPerTick = 75;
 
 }  // namespace
 
@@ -46,7 +46,8 @@ HistoryTab::HistoryTab(QWidget* parent) : StatsTab(parent), span_(new QComboBox)
   layout->addLayout(top);
   for (size_t i = 0; i < kChartCount; ++i) {
     charts_[i] = new HistoryChart(kCharts[i], this);
-    layout->addWidget(charts_[i], 1);
+    // The legend above the first chart's lines takes a line of its own.
+    layout->addWidget(charts_[i], kCharts[i].Lines.size() > 1 ? 6 : 5);
   }
   connect(span_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
   Redraw();
@@ -78,7 +79,10 @@ void HistoryTab::Redraw() {
   const Decimated d = Decimate(store_, summary_, range, BucketCount(), reference_);
   const int width = std::max(charts_[0]->PlotWidth(), 400);
   const TimeRange drawn{d.Start, d.Start + static_cast<double>(d.Rows.size()) * d.Width};
-  const std::vector<TimeTick> ticks = TimeTicks(drawn, std::max(width / kPixelsPerTick, 2));
+  std::vector<TimeTick> ticks = TimeTicks(drawn, std::max(width / kPixelsPerTick, 2));
+  // A label centred on a tick near either end would be cut off.
+  const double margin = (drawn.To - drawn.From) * (kPixelsPerTick / 3.0) / width;
+  std::erase_if(ticks, [&](const TimeTick& t) { return t.At < drawn.From + margin || t.At > drawn.To - margin; });
   for (HistoryChart* chart : charts_) chart->Show(d, ticks);
 
   const size_t untimed = store_.SamplesRead() - store_.Size();
