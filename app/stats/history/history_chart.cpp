@@ -99,7 +99,7 @@ void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) 
   const double first = std::round(d.Start / d.Width);
   for (Series s : kind_.Lines) points.push_back(BucketLine(d, s, first, lo, hi));
   QString unit = QString::fromUtf8(kind_.Unit);
-  if (kind_.Metres && std::max(std::fabs(lo), std::fabs(hi)) >= kMetresToKm) {
+  if (kind_.Metres && lo <= hi && std::max(std::fabs(lo), std::fabs(hi)) >= kMetresToKm) {
     for (QList<QPointF>& line : points) {
       for (QPointF& p : line) p.setY(p.y() / 1000.0);
     }

@@ -38,7 +38,7 @@ HistoryTab::HistoryTab(QWidget* parent) : StatsTab(parent), span_(new QComboBox)
   for (const HistorySpan& s : kHistorySpans) span_->addItem(QString::fromUtf8(s.Text));
   span_->setCurrentIndex(static_cast<int>(kDefaultSpan));
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(tr("Show:")));
+  top->addWidget(new QLabel(QStringLiteral("Show:")));
   top->addWidget(span_);
   top->addStretch(1);
   top->addWidget(note_);
@@ -86,8 +86,8 @@ void HistoryTab::Redraw() {
   for (HistoryChart* chart : charts_) chart->Show(d, ticks);
 
   const size_t untimed = store_.SamplesRead() - store_.Size();
-  QString note = tr("%1 samples").arg(QLocale().toString(static_cast<qulonglong>(store_.SamplesRead())));
-  if (untimed > 0) note += tr(", %1 before the first UTC time not drawn").arg(untimed);
+  QString note = QStringLiteral("%1 samples").arg(QLocale().toString(static_cast<qulonglong>(store_.SamplesRead())));
+  if (untimed > 0) note += QStringLiteral(", %1 before the first UTC time not drawn").arg(untimed);
   note_->setText(note);
 }
 

@@ -81,12 +81,15 @@ TEST(HistoryTab, AxesStayFiniteWhateverTheSamples) {
   struct Case {
     const char* name;
     std::string nmea;
+    const char* horizontalUnit;
   };
   const Case cases[] = {
-      {"no samples", ""},
-      {"one sample", Sentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\r\n"},
-      {"across the globe", Sentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\r\n" +
-                               Sentence("GPGGA,120001,4807.038,S,16831.000,W,1,,,,M,,M,,") + "\r\n"},
+      {"no samples", "", "m"},
+      {"one sample", Sentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\r\n", "m"},
+      {"across the globe",
+       Sentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,M,,") + "\r\n" +
+           Sentence("GPGGA,120001,4807.038,S,16831.000,W,1,,,,M,,M,,") + "\r\n",
+       "km"},
   };
   for (const Case& c : cases) {
     HistoryTab tab;
@@ -95,6 +98,7 @@ TEST(HistoryTab, AxesStayFiniteWhateverTheSamples) {
     Feed(r.parser, c.nmea);
     r.Refresh(tab, std::nullopt);
     ExpectFiniteCharts(tab, c.name);
+    EXPECT_EQ(tab.Chart(kHorizontal).chart()->axes(Qt::Vertical).front()->titleText(), c.horizontalUnit) << c.name;
     tab.Restart();
     ExpectFiniteCharts(tab, c.name);
   }
