@@ -1,5 +1,6 @@
 #include "history_chart.h"
 
+#include <QFontMetrics>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLineSeries>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr double kMetresToKm = 10000.0;  // from here on, kilometres
 constexpr int kMostValueTicks = 5;
+constexpr int kSideMargin = 2;
 
 // The smallest of 1, 2 and 5 times a power of ten that cuts `span` into at
 // most kMostValueTicks - 1 steps.
@@ -67,7 +69,7 @@ HistoryChart::HistoryChart(const ChartKind& kind, QWidget* parent)
   QFont title = c->titleFont();
   title.setBold(true);
   c->setTitleFont(title);
-  c->setMargins(QMargins(2, 0, 2, 0));
+  c->setMargins(QMargins(kSideMargin, 0, kSideMargin, 0));
   c->setBackgroundRoundness(0);
   c->legend()->setVisible(kind.Lines.size() > 1);
   c->legend()->setAlignment(Qt::AlignTop);
@@ -92,6 +94,25 @@ HistoryChart::HistoryChart(const ChartKind& kind, QWidget* parent)
 }
 
 int HistoryChart::PlotWidth() const { return static_cast<int>(chart()->plotArea().width()); }
+
+int HistoryChart::LabelWidth() const {
+  const QFontMetricsF metrics(value_->labelsFont());
+  const int ticks = std::max(value_->tickCount(), 2);
+  double widest = 0.0;
+  for (int i = 0; i < ticks; ++i) {
+    const double v = value_->min() + (value_->max() - value_->min()) * i / (ticks - 1);
+    widest = std::max(widest, metrics.horizontalAdvance(QString::asprintf("%g", v)));
+  }
+  // Qt Charts gives the labels at least the room of an ellipsis, a pixel less
+  // than what it gives the widest label.
+  return static_cast<int>(std::lround(std::max(widest + 1.0, metrics.horizontalAdvance(QStringLiteral("...")))));
+}
+
+void HistoryChart::SetLeftRoom(int pixels) {
+  if (pixels == leftRoom_) return;
+  leftRoom_ = pixels;
+  chart()->setMargins(QMargins(kSideMargin + pixels, 0, kSideMargin, 0));
+}
 
 void HistoryChart::Show(const Decimated& d, const std::vector<TimeTick>& ticks) {
   double lo = INFINITY, hi = -INFINITY;

@@ -58,6 +58,10 @@ class HistoryChart : public QChartView {
   const ChartKind& Kind() const { return kind_; }
   // The width the lines are drawn in, pixels (0 before the first layout).
   int PlotWidth() const;
+  // How wide the value axis' labels are, and room to add on their left,
+  // pixels: charts stacked above each other line their times up so.
+  int LabelWidth() const;
+  void SetLeftRoom(int pixels);
 
  private:
   void SetTicks(const Decimated& d, const std::vector<TimeTick>& ticks);
@@ -67,6 +71,7 @@ class HistoryChart : public QChartView {
   QCategoryAxis* time_;
   QValueAxis* value_;
   std::vector<std::pair<double, QString>> shownTicks_;
+  int leftRoom_ = 0;
 };
 
 }  // namespace stats::history

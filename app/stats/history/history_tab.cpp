@@ -69,6 +69,12 @@ void HistoryTab::Restart() {
   Redraw();
 }
 
+void HistoryTab::LineUpPlots() {
+  int widest = 0;
+  for (const HistoryChart* chart : charts_) widest = std::max(widest, chart->LabelWidth());
+  for (HistoryChart* chart : charts_) chart->SetLeftRoom(widest - chart->LabelWidth());
+}
+
 size_t HistoryTab::BucketCount() const {
   return static_cast<size_t>(std::clamp(charts_[0]->PlotWidth(), kFewestBuckets, kMostBuckets));
 }
@@ -84,6 +90,7 @@ void HistoryTab::Redraw() {
   const double margin = (drawn.To - drawn.From) * (kPixelsPerTick / 3.0) / width;
   std::erase_if(ticks, [&](const TimeTick& t) { return t.At < drawn.From + margin || t.At > drawn.To - margin; });
   for (HistoryChart* chart : charts_) chart->Show(d, ticks);
+  LineUpPlots();
 
   const size_t untimed = store_.SamplesRead() - store_.Size();
   QString note = QStringLiteral("%1 samples").arg(QLocale().toString(static_cast<qulonglong>(store_.SamplesRead())));

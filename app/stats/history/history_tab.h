@@ -36,6 +36,7 @@ class HistoryTab : public StatsTab {
 
  private:
   void Redraw();
+  void LineUpPlots();
   size_t BucketCount() const;
 
   QComboBox* span_;
