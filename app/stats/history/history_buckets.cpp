@@ -54,8 +54,11 @@ Decimated Decimate(const HistoryStore& store, const HistorySummary& summary, Tim
   // As wide as whole rows, so that each row falls in one bucket.
   if (fromSummary) out.Width = std::ceil(out.Width / HistorySummary::kRowSeconds) * HistorySummary::kRowSeconds;
   out.Start = std::floor(range.From / out.Width) * out.Width;
-  out.Rows.assign(buckets + 1, BucketRow{});
-  const size_t last = buckets;
+  // Enough buckets to reach the range's end, which is one more than asked
+  // for unless the rows made them wider.
+  const size_t count = std::min(static_cast<size_t>((range.To - out.Start) / out.Width) + 1, buckets + 1);
+  out.Rows.assign(count, BucketRow{});
+  const size_t last = count - 1;
   auto bucketOf = [&out, last](double t) {
     return std::min(static_cast<size_t>(std::max((t - out.Start) / out.Width, 0.0)), last);
   };

@@ -68,7 +68,8 @@ struct Decimated {
 };
 
 // The points of `store` in `range` (both ends included), in buckets as wide as
-// the range cut into `buckets` (one more bucket, for the alignment). Horizontal
+// the range cut into `buckets`, and as many as reach its end (at most one
+// more, for the alignment). Horizontal
 // error d and altitude error are offsets from `reference`; without one those
 // series stay empty. When the buckets are as wide as the summary's rows and
 // the range holds every point, they are made from the summary's rows.
