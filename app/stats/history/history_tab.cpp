@@ -17,7 +17,8 @@ namespace stats::history {
 namespace {
 
 const std::array<ChartKind, HistoryTab::kChartCount> kCharts = {{
-    {"Satellites used and in view", "satellites", {Series::SatsUsed, Series::InView}, {"Used", "In view"}, true,
+    // Used on top: where every satellite in view is used, the lines lie on each other.
+    {"Satellites used and in view", "satellites", {Series::InView, Series::SatsUsed}, {"In view", "Used"}, true,
      false, 4.0},
     {"HDOP", "HDOP", {Series::Hdop}, {"HDOP"}, true, false, 1.0},
     {"Mean top-4 SNR", "dB-Hz", {Series::Snr}, {"SNR"}, true, false, 10.0},
