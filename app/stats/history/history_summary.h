@@ -12,7 +12,7 @@ namespace stats::history {
 
 // The points summed up per ten seconds of the time line, so that a chart of
 // a whole day adds up 8,640 rows rather than 864,000 points at each refresh.
-// The errors in it are against the reference it was made with; it is made
+// Its errors are against the reference they were summed with, and are summed
 // again only when the reference moves far enough that a chart could show it.
 class HistorySummary {
  public:
@@ -24,8 +24,8 @@ class HistorySummary {
   };
 
   // Sums up the points `store` has beyond those summed. When `reference` lies
-  // more than a thousandth of the largest error away from the one the sums
-  // were made with (and over a millimetre), sums up every point again.
+  // more than a thousandth of the largest error away from the one the errors
+  // were summed with (and over a millimetre), sums up every point's errors again.
   void Update(const HistoryStore& store, const std::optional<LocalFrame>& reference);
   void Clear();
 
