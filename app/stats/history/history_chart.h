@@ -55,7 +55,6 @@ class HistoryChart : public QChartView {
   // `ticks` lie in the buckets' span.
   void Show(const Decimated& d, const std::vector<TimeTick>& ticks);
 
-  const ChartKind& Kind() const { return kind_; }
   // The width the lines are drawn in, pixels (0 before the first layout).
   int PlotWidth() const;
   // How wide the value axis' labels are, and room to add on their left,

@@ -29,7 +29,6 @@ class HistoryTab : public StatsTab {
   void Refresh(const StatsContext& now) override;
   void Restart() override;
 
-  const HistoryStore& Store() const { return store_; }
   // Bytes the history holds: the points and their summary.
   size_t BytesHeld() const { return store_.BytesHeld() + summary_.BytesHeld(); }
   const HistoryChart& Chart(size_t i) const { return *charts_[i]; }
