@@ -1,10 +1,19 @@
 #include "sample_collector.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "satellite_snr.h"
 
 namespace stats {
+
+namespace {
+
+// The GNSS list's entries in GNSS mode; the count the receiver announced in
+// its GSV sentences by default, which may exceed what the table holds.
+int SatellitesInView(const CNMEAParser& p) { return p.GnssMode() ? p.GnssInView() : p.GsvInView; }
+
+}  // namespace
 
 SampleKind TakeSample(const CNMEAParser& p, const GgaSent& sent, StatsSample& out) {
   constexpr uint8_t kNeeded = GgaSent::kQuality | GgaSent::kLat | GgaSent::kLon;
@@ -29,6 +38,7 @@ SampleKind TakeSample(const CNMEAParser& p, const GgaSent& sent, StatsSample& ou
   }
   out.Quality = p.GgaQuality;
   sent.Time.copy(out.Time, sizeof out.Time);
+  out.InView = static_cast<uint8_t>(std::min<int>(SatellitesInView(p), 255));
   const TopSnr snr = TopFourSnr(p);
   out.SnrSum = snr.Sum;
   out.SnrCount = snr.Count;

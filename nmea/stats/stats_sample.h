@@ -15,7 +15,10 @@ struct StatsSample {
   double Lon;
   double Alt;   // metres; only with kAltitude
   double Hdop;  // only with kHdop
-  char Time[16];  // the time field as sent, NUL-padded (cut after 16 characters)
+  char Time[15];  // the time field as sent, NUL-padded (cut after 15 characters)
+  // Satellites in view as the active mode's record holds them when the sample
+  // is taken (at most 255); the byte comes from Time, so the sample keeps its size.
+  uint8_t InView;
   uint32_t SnrSum;  // of the up to four highest non-zero SNRs in the record
   uint8_t SnrCount;
   int8_t Quality;

@@ -129,6 +129,29 @@ TEST(Stats, TopFourSnrAveragesTheStrongestNonZeroSignals) {
   EXPECT_DOUBLE_EQ(*FiguresOf(gnss + gga, true, std::nullopt)[Figure::MeanSnrTop4], 44.0);
 }
 
+TEST(Stats, SampleHoldsTheActiveModesSatellitesInView) {
+  const std::string gga = Lines({"GPGGA,120000,4807.038,N,01131.000,E,1,06,1.0,10.0,M,,M,,"});
+  // The announced count, though the sentence lists only two; GNSS mode counts
+  // its list, GPS and GLONASS together.
+  const std::string gsv = Lines({"GPGSV,4,1,14,01,40,050,30,02,30,100,20"});
+  const std::string glonass = Lines({"GLGSV,1,1,03,65,40,050,41,66,30,100,47,67,20,200,"});
+  struct Case {
+    bool gnss;
+    std::string nmea;
+    int inView;
+  };
+  for (const Case& t : {Case{false, gga, 0}, Case{false, gsv + glonass + gga, 14},
+                        Case{true, gsv + glonass + gga, 5}}) {
+    CNMEAParser parser;
+    parser.SetGnssMode(t.gnss);
+    stats::SampleCollector c(parser);
+    Feed(parser, t.nmea);
+    ASSERT_EQ(c.Samples().Size(), 1u);
+    EXPECT_EQ(c.Samples()[0].InView, t.inView) << t.nmea;
+    EXPECT_EQ(c.Samples()[0].TimeText(), "120000");
+  }
+}
+
 TEST(Stats, PercentileInterpolatesBetweenSortedValues) {
   std::vector<double> v = {4.0, 1.0, 3.0, 2.0};
   EXPECT_DOUBLE_EQ(stats::Percentile(v, 50.0), 2.5);
