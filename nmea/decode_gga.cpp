@@ -6,40 +6,28 @@ using namespace nmea;
 
 // $GPGGA,hhmmss.ss,ddmm.mmmm,N,dddmm.mmmm,E,q,ss,h.h,a.a,M,g.g,M,,*hh
 //        0         1         2 3          4 5 6  7   8   9 ...
-GgaSent CNMEAParser::DecodeGGA(const FieldIndex& f) {
-  GgaSent sent{0, f[0]};
-  if (const std::string_view time = sent.Time; !time.empty()) {
-    sent.Fields |= GgaSent::kTime;
+void CNMEAParser::DecodeGGA(const FieldIndex& f) {
+  if (const std::string_view time = f[0]; !time.empty()) {
     GgaUtcHour = static_cast<uint8_t>(TwoDigitGroup(time, 1));
     GgaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(time, 3));
     GgaUtcSecond = static_cast<uint8_t>(TwoDigitGroup(time, 5));
   }
   if (const std::string_view lat = f[1]; !lat.empty()) {
-    sent.Fields |= GgaSent::kLat;
     GgaLat = DegreesMinutes(lat, 2);
     if (StartsWith(f[2], 'S')) GgaLat = -GgaLat;
   }
   if (const std::string_view lon = f[3]; !lon.empty()) {
-    sent.Fields |= GgaSent::kLon;
     GgaLon = DegreesMinutes(lon, 3);
     if (StartsWith(f[4], 'W')) GgaLon = -GgaLon;
   }
   if (const std::string_view quality = f[5]; !quality.empty()) {
-    sent.Fields |= GgaSent::kQuality;
     GgaQuality = static_cast<int8_t>(Digit(quality));
   }
   if (const std::string_view used = f[6]; !used.empty()) {
-    sent.Fields |= GgaSent::kSatsUsed;
     GgaSatsUsed = static_cast<int8_t>(IntegerValue(Chars(used, 0, 2)));
   }
-  if (const std::string_view hdop = f[7]; !hdop.empty()) {
-    sent.Fields |= GgaSent::kHdop;
-    GgaHdop = RealValue(hdop);
-  }
-  if (const std::string_view altitude = f[8]; !altitude.empty()) {
-    sent.Fields |= GgaSent::kAltitude;
-    GgaAltitude = RealValue(altitude);
-  }
+  if (const std::string_view hdop = f[7]; !hdop.empty()) GgaHdop = RealValue(hdop);
+  if (const std::string_view altitude = f[8]; !altitude.empty()) GgaAltitude = RealValue(altitude);
 
   // Minutes and seconds only: across the top of the hour the time seems to go
   // back, and the rate waits for the next sentence.
@@ -50,5 +38,14 @@ GgaSent CNMEAParser::DecodeGGA(const FieldIndex& f) {
   GgaPrevAltitude = GgaAltitude;
   GgaPrevTimeSec = t;
   ++GgaSentences;
+}
+
+GgaSent CNMEAParser::SentFields(const FieldIndex& f) {
+  // The fields of kTime, kLat, kLon, kQuality, kSatsUsed, kHdop, kAltitude.
+  static constexpr int kFieldOfBit[] = {0, 1, 3, 5, 6, 7, 8};
+  GgaSent sent{0, f[0]};
+  for (int bit = 0; bit < 7; ++bit) {
+    if (!f[kFieldOfBit[bit]].empty()) sent.Fields = static_cast<uint8_t>(sent.Fields | 1u << bit);
+  }
   return sent;
 }

@@ -265,12 +265,12 @@ void CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
     if (talker == nmea::Talker::GP || (GnssOn && talker != nmea::Talker::None)) {
       switch (type) {
         case Sentence::GGA: {
-          const GgaSent sent = DecodeGGA(fields);
+          DecodeGGA(fields);
           if (GnssOn) {
             GnssSawGga = true;
             NoteEpochTime(fields);
           }
-          if (GgaListen != nullptr) GgaListen(GgaListenContext, *this, sent);
+          if (GgaListen != nullptr) GgaListen(GgaListenContext, *this, SentFields(fields));
           break;
         }
         case Sentence::GSA:

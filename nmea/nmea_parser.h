@@ -74,8 +74,10 @@ class CNMEAParser {
   void StartSentence();
   void Dispatch(bool checksummed);
   void DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
-  // Returns what the sentence sent, for the GGA listener.
-  GgaSent DecodeGGA(const nmea::FieldIndex& f);
+  void DecodeGGA(const nmea::FieldIndex& f);
+  // What a GGA sent, for the listener: read apart from DecodeGGA, so that
+  // decoding without a listener does not pay for it.
+  static GgaSent SentFields(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
   // GSV fields 0 to 18 as integers, 0 where empty or absent, and a bit per
   // field that was.
