@@ -159,4 +159,15 @@ TEST(Stats, OffsetsOfAKnownPoint) {
   EXPECT_NEAR(up.North, 0.0, 1e-9);
 }
 
+TEST(Stats, RepeatingEcefIsToEcefToTheBit) {
+  // Repeats, values sharing a slot, and values a step apart: whatever the
+  // slots keep, every result is ToEcef's.
+  stats::RepeatingEcef ecef;
+  for (int k = 0; k < 3000; ++k) {
+    const double lat = 48.1 + 1e-7 * (k * 37 % 1001), lon = -0.0015 + 1e-7 * (k * 53 % 997), h = k % 7;
+    const stats::Ecef a = ecef(lat, lon, h), b = stats::ToEcef(lat, lon, h);
+    ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.Z == b.Z) << k;
+  }
+}
+
 }  // namespace
