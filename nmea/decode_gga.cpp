@@ -8,18 +8,10 @@ using namespace nmea;
 //        0         1         2 3          4 5 6  7   8   9 ...
 void CNMEAParser::DecodeGGA(const FieldIndex& f) {
   if (const std::string_view time = f[0]; !time.empty()) {
-    GgaUtcHour = static_cast<uint8_t>(TwoDigitGroup(time, 1));
-    GgaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(time, 3));
-    GgaUtcSecond = static_cast<uint8_t>(TwoDigitGroup(time, 5));
+    TimeOfDay(time, GgaUtcHour, GgaUtcMinute, GgaUtcSecond);
   }
-  if (const std::string_view lat = f[1]; !lat.empty()) {
-    GgaLat = DegreesMinutes(lat, 2);
-    if (StartsWith(f[2], 'S')) GgaLat = -GgaLat;
-  }
-  if (const std::string_view lon = f[3]; !lon.empty()) {
-    GgaLon = DegreesMinutes(lon, 3);
-    if (StartsWith(f[4], 'W')) GgaLon = -GgaLon;
-  }
+  ReadLatitude(f[1], f[2], GgaLat);
+  ReadLongitude(f[3], f[4], GgaLon);
   if (const std::string_view quality = f[5]; !quality.empty()) {
     GgaQuality = static_cast<int8_t>(Digit(quality));
   }
