@@ -20,9 +20,6 @@ int HexId(std::string_view field) {
   return 0;
 }
 
-// Elevation, azimuth and SNR: -1 when empty, as sent otherwise.
-int32_t SmallValue(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -1, 999)); }
-
 }  // namespace
 
 // $GLGSV,3,1,10,65,33,212,38,66,71,318,41,72,25,054,35,74,10,298,,1*hh
@@ -41,24 +38,10 @@ void CNMEAParser::DecodeGnssGSV(Talker talker, const FieldIndex& f, const int64_
   // Quectel's EC21, EC25 and BG96 put the system ID where NMEA 4.10 puts the
   // signal ID: each system is a sequence of its own, numbered as the system.
   const Talker bySystemId = talker == Talker::PQ ? TalkerOfSystemId(lastId) : Talker::None;
-  GnssSky::GsvReport report;
-  report.Talker = talker;
-  report.Numbering = bySystemId != Talker::None ? bySystemId : talker;
-  report.Signal = static_cast<uint8_t>(lastId);
-  report.Total = static_cast<uint8_t>(total);
-  report.Number = static_cast<uint8_t>(number);
-  report.Count = static_cast<uint8_t>(groups);
-  for (int g = 0; g < groups; ++g) {
-    const int64_t* const field = values + 3 + 4 * g;
-    const uint32_t empty = absent >> (3 + 4 * g);
-    auto& sat = report.Sats[g];
-    // An empty number reads as 0, which no system uses.
-    sat.Nmea = field[0];
-    sat.Elevation = (empty & 2) != 0 ? -1 : SmallValue(field[1]);
-    sat.Azimuth = (empty & 4) != 0 ? -1 : SmallValue(field[2]);
-    sat.Snr = (empty & 8) != 0 ? -1 : SmallValue(field[3]);
-  }
-  Sky.Gsv(report);
+  // An empty number reads as 0, which no system uses.
+  Sky.Gsv({talker, bySystemId != Talker::None ? bySystemId : talker, static_cast<uint8_t>(lastId),
+           static_cast<uint8_t>(total), static_cast<uint8_t>(number), static_cast<uint8_t>(groups),
+           static_cast<uint16_t>(absent >> 3), values + 3});
 }
 
 // $GNGSA,A,3,05,13,15,18,,,,,,,,,1.55,0.88,1.27,1*hh

@@ -26,14 +26,8 @@ void CNMEAParser::DecodeRMB(const FieldIndex& f) {
   RmbSteer = f.Found(2) ? f[2][0] : '?';
   CopyId(RmbFromId, f[3]);
   CopyId(RmbToId, f[4]);
-  if (f.Found(5)) {
-    RmbToLat = DegreesMinutes(f[5], 2);
-    if (StartsWith(f[6], 'S')) RmbToLat = -RmbToLat;
-  }
-  if (f.Found(7)) {
-    RmbToLon = DegreesMinutes(f[7], 3);
-    if (StartsWith(f[8], 'W')) RmbToLon = -RmbToLon;
-  }
+  ReadLatitude(f[5], f[6], RmbToLat);
+  ReadLongitude(f[7], f[8], RmbToLon);
   RmbRange = f.Found(9) ? RealValue(f[9]) : 0.0;
   RmbBearing = f.Found(10) ? RealValue(f[10]) : 0.0;
   RmbClosing = f.Found(11) ? RealValue(f[11]) : 0.0;

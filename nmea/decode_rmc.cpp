@@ -8,20 +8,12 @@ using namespace nmea;
 //        0         1 2         3 4          5 6   7   8      9   10
 void CNMEAParser::DecodeRMC(const FieldIndex& f) {
   if (const std::string_view time = f[0]; !time.empty()) {
-    RmcUtcHour = static_cast<uint8_t>(TwoDigitGroup(time, 1));
-    RmcUtcMinute = static_cast<uint8_t>(TwoDigitGroup(time, 3));
-    RmcUtcSecond = static_cast<uint8_t>(TwoDigitGroup(time, 5));
+    TimeOfDay(time, RmcUtcHour, RmcUtcMinute, RmcUtcSecond);
   }
   const std::string_view status = f[1];
   RmcStatus = status.empty() ? 'V' : status[0];
-  if (const std::string_view lat = f[2]; !lat.empty()) {
-    RmcLat = DegreesMinutes(lat, 2);
-    if (StartsWith(f[3], 'S')) RmcLat = -RmcLat;
-  }
-  if (const std::string_view lon = f[4]; !lon.empty()) {
-    RmcLon = DegreesMinutes(lon, 3);
-    if (StartsWith(f[5], 'W')) RmcLon = -RmcLon;
-  }
+  ReadLatitude(f[2], f[3], RmcLat);
+  ReadLongitude(f[4], f[5], RmcLon);
   // An empty field reads as 0.
   RmcSpeedKnots = RealValue(f[6]);
   RmcTrack = RealValue(f[7]);

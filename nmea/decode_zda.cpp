@@ -8,9 +8,7 @@ using namespace nmea;
 //        0         1  2  3    4  5
 void CNMEAParser::DecodeZDA(const FieldIndex& f) {
   if (f.Found(0)) {
-    ZdaUtcHour = static_cast<uint8_t>(TwoDigitGroup(f[0], 1));
-    ZdaUtcMinute = static_cast<uint8_t>(TwoDigitGroup(f[0], 3));
-    ZdaUtcSecond = static_cast<uint8_t>(TwoDigitGroup(f[0], 5));
+    TimeOfDay(f[0], ZdaUtcHour, ZdaUtcMinute, ZdaUtcSecond);
   }
   ZdaDay = f.Found(1) ? static_cast<uint8_t>(IntegerValue(f[1])) : 1;
   ZdaMonth = f.Found(2) ? static_cast<uint8_t>(IntegerValue(f[2])) : 1;

@@ -20,6 +20,13 @@ inline int64_t TwoDigitGroup(std::string_view field, size_t p) {
   return IntegerValue(Chars(field, p - 1, 2));
 }
 
+// hhmmss of a time field as hour, minute and second.
+inline void TimeOfDay(std::string_view field, uint8_t& hour, uint8_t& minute, uint8_t& second) {
+  hour = static_cast<uint8_t>(TwoDigitGroup(field, 1));
+  minute = static_cast<uint8_t>(TwoDigitGroup(field, 3));
+  second = static_cast<uint8_t>(TwoDigitGroup(field, 5));
+}
+
 // The first character's code minus 48, as a fix quality or fix type.
 inline uint8_t Digit(std::string_view field) {
   return static_cast<uint8_t>(static_cast<uint8_t>(field[0]) - 48);
@@ -32,5 +39,18 @@ inline double DegreesMinutes(std::string_view field, size_t degreeDigits) {
 }
 
 inline bool StartsWith(std::string_view field, char c) { return !field.empty() && field[0] == c; }
+
+// A latitude (2 degree digits, negative for 'S') or longitude (3, 'W') and
+// the hemisphere field after it; an empty field leaves `value` as it was.
+inline void ReadLatitude(std::string_view field, std::string_view hemisphere, double& value) {
+  if (field.empty()) return;
+  value = DegreesMinutes(field, 2);
+  if (StartsWith(hemisphere, 'S')) value = -value;
+}
+inline void ReadLongitude(std::string_view field, std::string_view hemisphere, double& value) {
+  if (field.empty()) return;
+  value = DegreesMinutes(field, 3);
+  if (StartsWith(hemisphere, 'W')) value = -value;
+}
 
 }  // namespace nmea

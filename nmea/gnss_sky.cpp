@@ -15,6 +15,11 @@ int KeyInSystem(GnssSystem system, uint16_t id) {
   return system == GnssSystem::Sbas ? id - 119 : id;
 }
 
+// Elevation, azimuth and SNR: -1 when empty, as sent otherwise.
+int32_t SmallValue(int64_t v, uint32_t empty) {
+  return empty != 0 ? -1 : static_cast<int32_t>(std::clamp<int64_t>(v, -1, 999));
+}
+
 }  // namespace
 
 void GnssSky::Reset() {
@@ -134,7 +139,7 @@ void GnssSky::EndCycle(int slot) {
   std::memcpy(sequenceCycle_, cycle, sizeof cycle);
 }
 
-void GnssSky::Gsv(const GsvReport& report) {
+void GnssSky::Gsv(GsvReport report) {
   const int slot = SequenceSlot(report.Talker, report.Signal);
   if (slot < 0) return;
   Sequence& seq = sequences_[slot];
@@ -157,18 +162,19 @@ void GnssSky::Gsv(const GsvReport& report) {
 
   uint64_t listed = 0;  // the entries this message reports
   for (int k = 0; k < report.Count; ++k) {
-    const auto& heard = report.Sats[k];
+    const int64_t* const heard = report.Fields + 4 * k;
+    const uint32_t empty = report.Empty >> 4 * k;
     GnssSystem system;
     uint16_t id;
-    if (!nmea::ClassifySatellite(report.Numbering, heard.Nmea, system, id)) continue;
+    if (!nmea::ClassifySatellite(report.Numbering, heard[0], system, id)) continue;
     const int e = Entry(system, id);
     if (e < 0) continue;
     GnssSat& sat = sats_[e];
-    sat.Nmea = static_cast<uint16_t>(heard.Nmea);
-    sat.Elevation = heard.Elevation;
-    sat.Azimuth = heard.Azimuth;
+    sat.Nmea = static_cast<uint16_t>(heard[0]);
+    sat.Elevation = SmallValue(heard[1], empty & 2);
+    sat.Azimuth = SmallValue(heard[2], empty & 4);
     // Kept per signal in a byte.
-    const int32_t snr = std::min<int32_t>(heard.Snr, 127);
+    const int32_t snr = std::min<int32_t>(SmallValue(heard[3], empty & 8), 127);
     const int32_t before = signalSnr_[e][slot];
     signalSnr_[e][slot] = static_cast<int8_t>(snr);
     reported_[e] |= bit;

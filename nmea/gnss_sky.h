@@ -21,11 +21,14 @@ class GnssSky {
     uint8_t Signal;          // the signal ID of NMEA 4.10 and later, 0 before
     uint8_t Total;           // messages in the cycle, 1 to 99
     uint8_t Number;          // this message's, 1 to Total
-    uint8_t Count;           // satellites in Sats
-    struct {
-      int64_t Nmea;  // as sent; a number that no system uses is passed over
-      int32_t Elevation, Azimuth, Snr;  // -1 where empty
-    } Sats[4];
+    uint8_t Count;           // satellites in the message, 0 to 4
+    // The message's satellite fields as read, four a satellite: its number as
+    // sent (a number that no system uses is passed over), elevation, azimuth
+    // and SNR. Bit 4k + j of Empty is set where field j of satellite k was
+    // empty. Read in place from the sentence's converted fields, so that the
+    // report is small enough to travel in registers.
+    uint16_t Empty;
+    const int64_t* Fields;
   };
 
   // One GSA: the satellites it names as used, and the systems it speaks for.
@@ -41,7 +44,7 @@ class GnssSky {
   GnssSky() { Reset(); }
   void Reset();
 
-  void Gsv(const GsvReport& report);
+  void Gsv(GsvReport report);
   // Returns the best fix type of the epoch's GSA reports so far.
   uint8_t Gsa(const GsaReport& report);
   // The time of a GGA, RMC or GNS, negative for an empty field. A new time

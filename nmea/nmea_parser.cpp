@@ -288,12 +288,12 @@ bool CNMEAParser::DispatchSentence(const char* name, const nmea::FieldIndex& fie
       decoded = type != Sentence::Other && (type != Sentence::GNS || GnssOn);
       switch (type) {
         case Sentence::GGA: {
-          const GgaSent sent = DecodeGGA(fields);
+          DecodeGGA(fields);
           if (GnssOn) {
             GnssSawGga = true;
             NoteEpochTime(fields);
           }
-          if (GgaListen != nullptr) GgaListen(GgaListenContext, *this, sent);
+          if (GgaListen != nullptr) GgaListen(GgaListenContext, *this, GgaSent{GgaFieldsSent, fields[0]});
           break;
         }
         case Sentence::GSA:

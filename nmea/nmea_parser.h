@@ -102,8 +102,7 @@ class CNMEAParser {
   }
   // Returns whether a decoder read the sentence.
   bool DispatchSentence(const char* name, const nmea::FieldIndex& fields, bool checksummed);
-  // Returns what the sentence sent, for the GGA listener.
-  GgaSent DecodeGGA(const nmea::FieldIndex& f);
+  void DecodeGGA(const nmea::FieldIndex& f);
   void DecodeGSA(const nmea::FieldIndex& f);
   // GSV fields 0 to 18 as integers, 0 where empty or absent, and a bit per
   // field that was.

@@ -24,7 +24,7 @@ SatelliteView::SatelliteView(const CNMEAParser& record) : fixType_(record.GsaFix
     for (const GnssSat& sat : record.GnssSats()) sats_[count_++] = sat;
     return;
   }
-  count_ = std::min<int>(record.GsvInView, CNMEAParser::kSatTableSize);
+  count_ = TableCount(record);
   for (int i = 0; i < count_; ++i) sats_[i] = FromTable(record.GsvSat[i]);
 }
 

@@ -4,8 +4,7 @@
 #include <span>
 
 #include "gnss_satellites.h"
-
-class CNMEAParser;
+#include "nmea_parser.h"
 
 // The satellites now, read one way in either mode, for every consumer that
 // shows or counts them.
@@ -22,6 +21,11 @@ class SatelliteView {
   // At most kMaxSatellites of `sats`.
   SatelliteView(std::span<const GnssSat> sats, uint8_t fixType);
 
+  // The SNR of each satellite the view of `record` holds, in its order,
+  // without building the view: for what is counted at every fix.
+  template <typename Take>
+  static void ForEachSnr(const CNMEAParser& record, Take&& take);
+
   int Count() const { return count_; }
   const GnssSat& operator[](int i) const { return sats_[i]; }
   const GnssSat* begin() const { return sats_; }
@@ -35,7 +39,21 @@ class SatelliteView {
   SatelliteView UsedFirst() const;
 
  private:
+  // The default mode's entries: the GSV table's below the announced count.
+  static int TableCount(const CNMEAParser& record) {
+    return record.GsvInView < CNMEAParser::kSatTableSize ? record.GsvInView : CNMEAParser::kSatTableSize;
+  }
+
   GnssSat sats_[kMaxSatellites];
   int count_ = 0;
   uint8_t fixType_ = 0;
 };
+
+template <typename Take>
+void SatelliteView::ForEachSnr(const CNMEAParser& record, Take&& take) {
+  if (record.GnssMode()) {
+    for (const GnssSat& sat : record.GnssSats()) take(sat.Snr);
+    return;
+  }
+  for (int i = 0; i < TableCount(record); ++i) take(int32_t{record.GsvSat[i].Snr});
+}

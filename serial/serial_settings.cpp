@@ -103,18 +103,24 @@ void SetModemLine(int fd, int line, bool on) {
   ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
+// The port's termios, or false with the last error set.
+bool ReadLineSettings(Port* port, termios& t) {
+  if (port == nullptr) {
+    SetLastError(kErrorInvalidHandle);
+    return false;
+  }
+  if (::tcgetattr(port->Fd(), &t) < 0) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool GetCommState(Port* port, DeviceControlBlock& dcb) {
   termios t{};
-  if (port == nullptr || ::tcgetattr(port->Fd(), &t) < 0) {
-    if (port == nullptr) {
-      SetLastError(kErrorInvalidHandle);
-    } else {
-      SetLastErrorFromErrno(errno);
-    }
-    return false;
-  }
+  if (!ReadLineSettings(port, t)) return false;
   DeviceControlBlock d;
   speed_t code = ::cfgetospeed(&t);
   if (!RateForCode(code, &d.BaudRate) && !GetLineRate(port->Fd(), &d.BaudRate)) d.BaudRate = 0;
@@ -153,14 +159,7 @@ bool GetCommState(Port* port, DeviceControlBlock& dcb) {
 
 bool SetCommState(Port* port, const DeviceControlBlock& dcb) {
   termios t{};
-  if (port == nullptr || ::tcgetattr(port->Fd(), &t) < 0) {
-    if (port == nullptr) {
-      SetLastError(kErrorInvalidHandle);
-    } else {
-      SetLastErrorFromErrno(errno);
-    }
-    return false;
-  }
+  if (!ReadLineSettings(port, t)) return false;
   // Raw mode goes on whatever else is refused: a line left cooked echoes the
   // receiver's bytes back to it and turns its carriage returns into line feeds.
   if (!LineFromControlBlock(dcb, t)) {

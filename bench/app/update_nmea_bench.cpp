@@ -33,39 +33,6 @@ void FillRecordWith36Satellites() {
   }
 }
 
-// The refresh itself: texts, grid, both charts drawn into their images.
-void BM_UpdateNMEAWith36Satellites(benchmark::State& state) {
-  CreateModuleObjects();  // the previous window's close released them
-  TMainForm form;
-  form.show();
-  QCoreApplication::processEvents();
-  FillRecordWith36Satellites();
-  IsLogging = 1;
-  for (auto _ : state) {
-    ++TimerTicks;
-    form.UpdateNMEA(1);
-  }
-  IsLogging = 0;
-  form.close();
-}
-BENCHMARK(BM_UpdateNMEAWith36Satellites)->Unit(benchmark::kMicrosecond);
-
-// The same followed by the repaint it causes, as the event loop runs it.
-void BM_UpdateNMEAAndRepaintWith36Satellites(benchmark::State& state) {
-  CreateModuleObjects();  // the previous window's close released them
-  TMainForm form;
-  form.show();
-  QCoreApplication::processEvents();
-  FillRecordWith36Satellites();
-  for (auto _ : state) {
-    ++TimerTicks;
-    form.UpdateNMEA(1);
-    QCoreApplication::processEvents();
-  }
-  form.close();
-}
-BENCHMARK(BM_UpdateNMEAAndRepaintWith36Satellites)->Unit(benchmark::kMicrosecond);
-
 // GNSS mode's full list, as the decoder reads it from a GN receiver's
 // sentences: 64 satellites of six systems, two thirds of them used.
 void FeedGnssSky() {
@@ -95,22 +62,33 @@ void FeedGnssSky() {
   }
 }
 
-// GNSS mode with the decoder's full list (goal: under 2 ms).
-void BM_UpdateNMEAGnssWith64Satellites(benchmark::State& state) {
-  CreateModuleObjects();
+struct Refresh {
+  bool gnss = false;     // GNSS mode with the decoder's full list
+  bool repaint = false;  // followed by the repaint it causes, as the event loop runs it
+  bool logging = false;
+};
+
+// The refresh itself: texts, grid, both charts drawn into their images.
+void UpdateNMEA(benchmark::State& state, Refresh r) {
+  CreateModuleObjects();  // the previous window's close released them
   TMainForm form;
-  form.SetGnssMode(true);
+  if (r.gnss) form.SetGnssMode(true);
   form.show();
   QCoreApplication::processEvents();
-  FeedGnssSky();
+  if (r.gnss) FeedGnssSky();
   FillRecordWith36Satellites();
+  IsLogging = r.logging ? 1 : 0;
   for (auto _ : state) {
     ++TimerTicks;
     form.UpdateNMEA(1);
+    if (r.repaint) QCoreApplication::processEvents();
   }
-  form.SetGnssMode(false);
+  IsLogging = 0;
+  if (r.gnss) form.SetGnssMode(false);
   form.close();
 }
-BENCHMARK(BM_UpdateNMEAGnssWith64Satellites)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UpdateNMEA, With36Satellites, Refresh{.logging = true})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UpdateNMEA, AndRepaintWith36Satellites, Refresh{.repaint = true})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UpdateNMEA, GnssWith64Satellites, Refresh{.gnss = true})->Unit(benchmark::kMicrosecond);
 
 }  // namespace

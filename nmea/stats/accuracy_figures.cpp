@@ -56,20 +56,34 @@ class Spread {
   double m2_ = 0.0;
 };
 
-}  // namespace
-
-Enu SampleOffsets(const LocalFrame& reference, const StatsSample& s) {
-  return reference.Offset(s.Lat, s.Lon, s.HasAltitude() ? s.Alt : reference.Height());
+double HeightOf(const LocalFrame& reference, const StatsSample& s) {
+  return s.HasAltitude() ? s.Alt : reference.Height();
 }
 
-double Percentile(std::span<double> values, double p) {
+// Percentile of values that are partitioned at index `partitioned` (none
+// before it larger than any after it), as a lower percentile's search leaves
+// them: the search starts there. Leaves `partitioned` at this one's index.
+double PercentileAbove(std::span<double> values, double p, size_t& partitioned) {
   const double at = p / 100.0 * static_cast<double>(values.size() - 1);
   const auto low = static_cast<size_t>(std::floor(at));
-  std::nth_element(values.begin(), values.begin() + static_cast<ptrdiff_t>(low), values.end());
+  std::nth_element(values.begin() + static_cast<ptrdiff_t>(std::min(partitioned, low)),
+                   values.begin() + static_cast<ptrdiff_t>(low), values.end());
+  partitioned = low;
   const double a = values[low];
   if (low + 1 >= values.size()) return a;
   const double b = *std::min_element(values.begin() + static_cast<ptrdiff_t>(low) + 1, values.end());
   return a + (at - static_cast<double>(low)) * (b - a);
+}
+
+}  // namespace
+
+Enu SampleOffsets(const LocalFrame& reference, const StatsSample& s) {
+  return reference.Offset(s.Lat, s.Lon, HeightOf(reference, s));
+}
+
+double Percentile(std::span<double> values, double p) {
+  size_t partitioned = 0;
+  return PercentileAbove(values, p, partitioned);
 }
 
 AccuracyFigures ComputeFigures(const SampleStore& samples, uint64_t rejected, uint64_t ggaDecoded,
@@ -109,8 +123,11 @@ AccuracyFigures ComputeFigures(const SampleStore& samples, uint64_t rejected, ui
   double squares = 0.0;
   double maxH = 0.0;
   size_t i = 0, j = 0;
+  RepeatingEcef ecef;
+  const LocalFrame& reference = *out.Reference;
   samples.ForEach([&](const StatsSample& s) {
-    const Enu o = SampleOffsets(*out.Reference, s);
+    // As SampleOffsets, with the sines and cosines of repeated values kept.
+    const Enu o = reference.Offset(ecef(s.Lat, s.Lon, HeightOf(reference, s)));
     east.Add(o.East);
     north.Add(o.North);
     const double d2 = o.East * o.East + o.North * o.North;
@@ -127,8 +144,9 @@ AccuracyFigures ComputeFigures(const SampleStore& samples, uint64_t rejected, ui
   set(Figure::SigmaN, north.Sigma());
   set(Figure::Drms2, 2.0 * std::sqrt(squares / static_cast<double>(n)));
   set(Figure::MaxH, maxH);
-  set(Figure::Cep50, Percentile({horizontal.get(), n}, 50.0));
-  set(Figure::Cep95, Percentile({horizontal.get(), n}, 95.0));
+  size_t partitioned = 0;
+  set(Figure::Cep50, PercentileAbove({horizontal.get(), n}, 50.0, partitioned));
+  set(Figure::Cep95, PercentileAbove({horizontal.get(), n}, 95.0, partitioned));
   if (alt.Count > 0) {
     set(Figure::SigmaU, upSpread.Sigma());
     set(Figure::U95, Percentile({up.get(), alt.Count}, 95.0));

@@ -1,41 +1,50 @@
 #include "satellite_snr.h"
 
+#include "satellite_view.h"
+
 namespace stats {
 
 namespace {
 
-// Keeps the four largest values offered, in descending order.
+// Keeps the four largest positive values offered, in descending order, 0
+// standing for none: a missing SNR (-1 in GNSS mode) or 0 is none. Four
+// values of their own rather than an array, so that they stay in registers:
+// this runs for every satellite at every fix.
 class TopFour {
  public:
-  void Offer(uint32_t v) {
-    if (v == 0 || (count_ == 4 && v <= top_[3])) return;
-    int i = count_ < 4 ? count_++ : 3;
-    for (; i > 0 && top_[i - 1] < v; --i) top_[i] = top_[i - 1];
-    top_[i] = v;
+  void Offer(int32_t v) {
+    if (v <= t3_) return;
+    if (v <= t2_) {
+      t3_ = v;
+      return;
+    }
+    t3_ = t2_;
+    if (v <= t1_) {
+      t2_ = v;
+      return;
+    }
+    t2_ = t1_;
+    if (v <= t0_) {
+      t1_ = v;
+      return;
+    }
+    t1_ = t0_;
+    t0_ = v;
   }
   TopSnr Result() const {
-    TopSnr r{0, count_};
-    for (int i = 0; i < count_; ++i) r.Sum += top_[i];
-    return r;
+    return {static_cast<uint32_t>(t0_ + t1_ + t2_ + t3_),
+            static_cast<uint8_t>((t0_ > 0) + (t1_ > 0) + (t2_ > 0) + (t3_ > 0))};
   }
 
  private:
-  uint32_t top_[4] = {};
-  uint8_t count_ = 0;
+  int32_t t0_ = 0, t1_ = 0, t2_ = 0, t3_ = 0;
 };
 
 }  // namespace
 
 TopSnr TopFourSnr(const CNMEAParser& p) {
   TopFour top;
-  if (p.GnssMode()) {
-    for (const GnssSat& sat : p.GnssSats()) {
-      if (sat.Snr > 0) top.Offer(static_cast<uint32_t>(sat.Snr));
-    }
-  } else {
-    const int n = p.GsvInView < CNMEAParser::kSatTableSize ? p.GsvInView : CNMEAParser::kSatTableSize;
-    for (int i = 0; i < n; ++i) top.Offer(p.GsvSat[i].Snr);
-  }
+  SatelliteView::ForEachSnr(p, [&top](int32_t snr) { top.Offer(snr); });
   return top.Result();
 }
 

@@ -11,8 +11,8 @@ struct TopSnr {
   uint8_t Count;   // how many there were
 };
 
-// The four highest non-zero SNRs among the satellites the record holds now:
-// the GSV table by default, the GNSS list in GNSS mode.
+// The four highest non-zero SNRs among the satellites the record holds now,
+// as its SatelliteView lists them.
 TopSnr TopFourSnr(const CNMEAParser& parser);
 
 }  // namespace stats

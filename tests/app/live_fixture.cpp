@@ -4,74 +4,21 @@
 #include <QFile>
 #include <QTest>
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
-#include <stdexcept>
 #include <termios.h>
-#include <unistd.h>
 
 #include "app/window/bitmaps.h"
 #include "app/logging/nmea_log_name.h"
 
-PtyEnd::PtyEnd() {
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-    throw std::runtime_error("cannot create a pseudo-terminal");
-  char name[128];
-  if (::ptsname_r(master_, name, sizeof name) != 0) throw std::runtime_error("ptsname_r failed");
-  slavePath_ = name;
-}
-
-PtyEnd::~PtyEnd() { CloseMaster(); }
-
-void PtyEnd::CloseMaster() {
-  if (master_ >= 0) ::close(master_);
-  master_ = -1;
-}
-
-void PtyEnd::Write(std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw std::runtime_error("write to the pseudo-terminal failed");
-    done += static_cast<size_t>(n);
-  }
-}
-
-std::string PtyEnd::Read(size_t count, std::chrono::milliseconds timeout) {
-  std::string got;
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  char buffer[4096];
-  while (got.size() < count) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    pollfd p{master_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-    const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - got.size()));
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    // EIO while the window has the slave closed (between a cold start's close and reopen).
-    if (n < 0 && errno == EIO) {
-      QTest::qSleep(5);
-      continue;
-    }
-    if (n <= 0) break;
-    got.append(buffer, static_cast<size_t>(n));
-  }
-  return got;
-}
-
 speed_t PtyEnd::Speed() const {
   termios t{};
-  if (::tcgetattr(master_, &t) != 0) return 0;
+  if (::tcgetattr(Master(), &t) != 0) return 0;
   return ::cfgetospeed(&t);
 }
 
 bool PtyEnd::TwoStopBits() const {
   termios t{};
-  return ::tcgetattr(master_, &t) == 0 && (t.c_cflag & CSTOPB) != 0;
+  return ::tcgetattr(Master(), &t) == 0 && (t.c_cflag & CSTOPB) != 0;
 }
 
 std::string Sentence(std::string_view body) {

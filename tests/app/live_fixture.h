@@ -12,32 +12,22 @@
 #include <vector>
 
 #include "form_fixture.h"
+#include "pty_pair.h"
 
 // A pseudo-terminal pair standing in for the receiver: the window opens the
-// slave path, the test writes and reads the master end.
-class PtyEnd {
+// slave path, the test writes (the receiver "sends") and reads the master end.
+class PtyEnd : public PtyPair {
  public:
-  PtyEnd();
-  ~PtyEnd();
-  PtyEnd(const PtyEnd&) = delete;
-  PtyEnd& operator=(const PtyEnd&) = delete;
-
-  QString SlavePath() const { return QString::fromStdString(slavePath_); }
-  int Master() const { return master_; }
-  void CloseMaster();
-
-  // Writes every byte at the master end: the receiver "sends" them.
-  void Write(std::string_view bytes);
-  // What the window sent: reads the master end until `count` bytes arrived or `timeout` passed.
-  std::string Read(size_t count, std::chrono::milliseconds timeout);
+  QString SlavePath() const { return QString::fromStdString(PtyPair::SlavePath()); }
+  // What the window sent, through a cold start's closing and reopening of the line.
+  std::string Read(size_t count, std::chrono::milliseconds timeout) {
+    const std::vector<uint8_t> got = PtyPair::Read(count, timeout, true);
+    return {got.begin(), got.end()};
+  }
 
   // The line settings of the slave as the window left them (a master shares its slave's).
   speed_t Speed() const;
   bool TwoStopBits() const;
-
- private:
-  int master_ = -1;
-  std::string slavePath_;
 };
 
 // "$" + body + "*hh" with the body's checksum.

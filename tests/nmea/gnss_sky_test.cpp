@@ -17,12 +17,20 @@ class Sky : public testing::Test {
   // satellites as "5:30 7": the number as sent and the SNR where one was
   // heard.
   void Gsv(Talker talker, int number, int total, const std::string& sats, int signal = 0) {
+    int64_t fields[16] = {};
     GnssSky::GsvReport r{talker, talker, static_cast<uint8_t>(signal), static_cast<uint8_t>(total),
-                         static_cast<uint8_t>(number), 0, {}};
+                         static_cast<uint8_t>(number), 0, 0, fields};
     std::istringstream in(sats);
     for (std::string word; in >> word; ++r.Count) {
       const size_t colon = word.find(':');
-      r.Sats[r.Count] = {std::stoi(word), -1, -1, colon == std::string::npos ? -1 : std::stoi(word.substr(colon + 1))};
+      fields[4 * r.Count] = std::stoi(word);
+      // Elevation and azimuth empty, and the SNR unless one was heard.
+      r.Empty = static_cast<uint16_t>(r.Empty | 6u << 4 * r.Count);
+      if (colon == std::string::npos) {
+        r.Empty = static_cast<uint16_t>(r.Empty | 8u << 4 * r.Count);
+      } else {
+        fields[4 * r.Count + 3] = std::stoi(word.substr(colon + 1));
+      }
     }
     sky.Gsv(r);
   }

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 PtyPair::PtyPair() {
@@ -35,7 +36,7 @@ void PtyPair::Write(const std::vector<uint8_t>& bytes) {
 
 void PtyPair::Write(const std::string& text) { Write(std::vector<uint8_t>(text.begin(), text.end())); }
 
-std::vector<uint8_t> PtyPair::Read(size_t count, std::chrono::milliseconds timeout) {
+std::vector<uint8_t> PtyPair::Read(size_t count, std::chrono::milliseconds timeout, bool throughReopen) {
   std::vector<uint8_t> got;
   const auto end = std::chrono::steady_clock::now() + timeout;
   uint8_t buffer[4096];
@@ -44,7 +45,13 @@ std::vector<uint8_t> PtyPair::Read(size_t count, std::chrono::milliseconds timeo
     if (left.count() <= 0) break;
     pollfd p{master_, POLLIN, 0};
     if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-    ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - got.size()));
+    const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - got.size()));
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // EIO while no one holds the slave end open.
+    if (n < 0 && errno == EIO && throughReopen) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      continue;
+    }
     if (n <= 0) break;
     got.insert(got.end(), buffer, buffer + n);
   }

@@ -21,8 +21,9 @@ class PtyPair {
   // Writes every byte at the master end (the slave receives them).
   void Write(const std::vector<uint8_t>& bytes);
   void Write(const std::string& text);
-  // Reads from the master end until `count` bytes arrived or `timeout` passed.
-  std::vector<uint8_t> Read(size_t count, std::chrono::milliseconds timeout);
+  // Reads from the master end until `count` bytes arrived or `timeout` passed;
+  // with `throughReopen`, also while the slave end is closed and opened again.
+  std::vector<uint8_t> Read(size_t count, std::chrono::milliseconds timeout, bool throughReopen = false);
 
  private:
   int master_ = -1;

@@ -67,18 +67,32 @@ std::string readFile(const char* name)
     return text;
 }
 
+struct Received {
+    std::string data;
+    bool hungUp = false;
+};
+
+// Opens the device the simulator names on its first line and reads it to the
+// hang-up (a device that does not open reads as nothing, not hung up).
+Received receiveUntilHangup(SimProcess& sim)
+{
+    Received got;
+    const std::string path = sim.readLine(std::chrono::seconds(5));
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(fd, 0) << path;
+    if (fd < 0)
+        return got;
+    got.data = readUntilHangup(fd, std::chrono::seconds(15), got.hungUp);
+    close(fd);
+    return got;
+}
+
 // Runs the simulator with `args` while reading its device from the start to the
 // hang-up at its end; returns the lines received.
 std::unique_ptr<SimProcess> receiveAll(const std::vector<std::string>& args, std::vector<std::string>& lines)
 {
     auto sim = std::make_unique<SimProcess>(args);
-    const std::string path = sim->readLine(std::chrono::seconds(5));
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return sim;
-    bool hungUp = false;
-    lines = splitLines(readUntilHangup(fd, std::chrono::seconds(15), hungUp));
-    close(fd);
+    lines = splitLines(receiveUntilHangup(*sim).data);
     return sim;
 }
 
@@ -201,30 +215,20 @@ TEST(SimBinary, PlaysARecordingLineForLineWithCrLf)
     ASSERT_EQ(write(file, recording.data(), recording.size()), static_cast<ssize_t>(recording.size()));
     close(file);
     SimProcess sim({"--play", name, "--pace", "20", "--wait-open"});
-    const std::string path = sim.readLine(5s);
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(fd, 0);
-    bool hungUp = false;
-    const std::string data = readUntilHangup(fd, 15s, hungUp);
-    close(fd);
+    const Received got = receiveUntilHangup(sim);
     EXPECT_EQ(sim.wait(10s), 0);
     unlink(name);
-    EXPECT_TRUE(hungUp);
-    EXPECT_EQ(data, "$GPGGA,100000.00,,,,,0,00,,,M,,M,,*49\r\n$GPZDA,100000.00,01,01,2026,00,00*61\r\n"
+    EXPECT_TRUE(got.hungUp);
+    EXPECT_EQ(got.data, "$GPGGA,100000.00,,,,,0,00,,,M,,M,,*49\r\n$GPZDA,100000.00,01,01,2026,00,00*61\r\n"
                     "$GPGGA,100001.00,,,,,0,00,,,M,,M,,*48\r\n");
 }
 
 TEST(SimBinary, HangupClosesTheDeviceMidStream)
 {
     SimProcess sim({"--pace", "10", "--wait-open", "--hangup-after", "2"});
-    const std::string path = sim.readLine(5s);
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(fd, 0);
-    bool hungUp = false;
-    const std::string data = readUntilHangup(fd, 15s, hungUp);
-    close(fd);
-    EXPECT_TRUE(hungUp);
-    EXPECT_FALSE(data.empty());
+    const Received got = receiveUntilHangup(sim);
+    EXPECT_TRUE(got.hungUp);
+    EXPECT_FALSE(got.data.empty());
     EXPECT_EQ(sim.wait(10s), 0);
     EXPECT_NE(sim.stderrText().find("hang-up"), std::string::npos);
 }

@@ -22,7 +22,7 @@ stats::AccuracyFigures FiguresOf(const std::string& nmea, bool gnss,
 }
 
 // Each body as a sentence on a line of its own.
-std::string Lines(std::initializer_list<const char*> bodies) {
+std::string Lines(const std::vector<const char*>& bodies) {
   std::string out;
   for (const char* body : bodies) out += Sentence(body) + "\r\n";
   return out;
@@ -89,33 +89,43 @@ TEST(Stats, GnssTalkerIsNoSampleInTheDefaultMode) {
   EXPECT_EQ(f.GgaDecoded, 0u);
 }
 
-TEST(Stats, NoFixGivesNoFiguresButCountsTheGga) {
-  const auto f = FiguresOf(Lines({"GPGGA,120000,4807.038,N,01131.000,E,0,00,,,M,,M,,",
-                                  "GPGGA,120001,,,,,1,04,2.0,10.0,M,,M,,",
-                                  "GPGGA,120002,4807.038,N,01131.000,E,,04,2.0,10.0,M,,M,,"}),
-                           false, std::nullopt);
-  EXPECT_EQ(f.Samples, 0u);
-  EXPECT_EQ(f.Rejected, 0u);
-  EXPECT_EQ(f.GgaDecoded, 3u);
-  for (size_t i = 0; i < stats::kFigureCount; ++i) EXPECT_FALSE(f.Values[i]) << stats::kFigureNames[i].Name;
-  EXPECT_FALSE(f.Reference);
-}
+struct BadInputCase {
+  std::vector<const char*> ggas;
+  uint64_t samples, rejected;
+  std::vector<std::pair<Figure, std::optional<double>>> figures;  // none: the figure has no value
+};
 
-TEST(Stats, PositionsOutOfRangeAreRejected) {
-  const auto f = FiguresOf(Lines({"GPGGA,120000,9130.000,N,01131.000,E,1,04,2.0,10.0,M,,M,,",
-                                  "GPGGA,120001,4807.038,N,18100.000,W,1,04,2.0,10.0,M,,M,,",
-                                  "GPGGA,120002,4807.038,N,01131.000,E,1,06,,,M,,M,,"}),
-                           false, std::nullopt);
-  EXPECT_EQ(f.Samples, 1u);
-  EXPECT_EQ(f.Rejected, 2u);
-  EXPECT_EQ(f.GgaDecoded, 3u);
-  EXPECT_NEAR(*f[Figure::MeanLat], 48.1173, 1e-12);
-  EXPECT_DOUBLE_EQ(*f[Figure::MeanSats], 6.0);
-  // The empty HDOP and altitude fields are not the previous sentences' values.
-  EXPECT_FALSE(f[Figure::MeanHdop]);
-  EXPECT_FALSE(f[Figure::MeanAlt]);
-  EXPECT_FALSE(f[Figure::SigmaU]);
-  EXPECT_EQ(*f[Figure::Cep95], 0.0);
+TEST(Stats, BadInputIsCountedButGivesNoFalseFigures) {
+  const BadInputCase cases[] = {
+      // Quality 0, no position, an empty quality field: no sample, no figure at all.
+      {{"GPGGA,120000,4807.038,N,01131.000,E,0,00,,,M,,M,,", "GPGGA,120001,,,,,1,04,2.0,10.0,M,,M,,",
+        "GPGGA,120002,4807.038,N,01131.000,E,,04,2.0,10.0,M,,M,,"},
+       0, 0, {}},
+      // Latitude beyond 90 and longitude beyond 180 are rejected. The last
+      // sentence's empty HDOP and altitude are not the previous sentences' values.
+      {{"GPGGA,120000,9130.000,N,01131.000,E,1,04,2.0,10.0,M,,M,,",
+        "GPGGA,120001,4807.038,N,18100.000,W,1,04,2.0,10.0,M,,M,,",
+        "GPGGA,120002,4807.038,N,01131.000,E,1,06,,,M,,M,,"},
+       1, 2,
+       {{Figure::MeanLat, 48.1173}, {Figure::MeanSats, 6.0}, {Figure::MeanHdop, std::nullopt},
+        {Figure::MeanAlt, std::nullopt}, {Figure::SigmaU, std::nullopt}, {Figure::Cep95, 0.0}}},
+  };
+  for (const BadInputCase& t : cases) {
+    const auto f = FiguresOf(Lines(t.ggas), false, std::nullopt);
+    EXPECT_EQ(f.Samples, t.samples);
+    EXPECT_EQ(f.Rejected, t.rejected);
+    EXPECT_EQ(f.GgaDecoded, t.ggas.size());
+    EXPECT_EQ(f.Reference.has_value(), t.samples > 0);
+    for (size_t i = 0; i < stats::kFigureCount && t.samples == 0; ++i)
+      EXPECT_FALSE(f.Values[i]) << stats::kFigureNames[i].Name;
+    for (const auto& [figure, value] : t.figures) {
+      const std::string name(stats::kFigureNames[static_cast<size_t>(figure)].Name);
+      ASSERT_EQ(f[figure].has_value(), value.has_value()) << name;
+      if (value) {
+        EXPECT_NEAR(*f[figure], *value, 1e-12) << name;
+      }
+    }
+  }
 }
 
 TEST(Stats, TopFourSnrAveragesTheStrongestNonZeroSignals) {
@@ -170,6 +180,17 @@ TEST(Stats, OffsetsOfAKnownPoint) {
   EXPECT_NEAR(up.Up, 100.0, 1e-9);
   EXPECT_NEAR(up.East, 0.0, 1e-9);
   EXPECT_NEAR(up.North, 0.0, 1e-9);
+}
+
+TEST(Stats, RepeatingEcefIsToEcefToTheBit) {
+  // Repeats, values sharing a slot, and values a step apart: whatever the
+  // slots keep, every result is ToEcef's.
+  stats::RepeatingEcef ecef;
+  for (int k = 0; k < 3000; ++k) {
+    const double lat = 48.1 + 1e-7 * (k * 37 % 1001), lon = -0.0015 + 1e-7 * (k * 53 % 997), h = k % 7;
+    const stats::Ecef a = ecef(lat, lon, h), b = stats::ToEcef(lat, lon, h);
+    ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.Z == b.Z) << k;
+  }
 }
 
 }  // namespace

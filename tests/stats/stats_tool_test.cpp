@@ -100,28 +100,44 @@ TEST_F(StatsTool, CsvAndEpochsAgreeWithTheJson) {
   EXPECT_EQ(n, 4);
 }
 
-TEST_F(StatsTool, NoFixesGiveNullFiguresAndStatusOne) {
-  const fs::path file = Write("nofix.nmea", Sentence("GPGGA,120000,,,,,0,00,,,M,,M,,") + "\r\n");
-  const ToolRun r = Run(Quoted(file));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(JsonValue(r.out, "Samples"), "0");
-  EXPECT_EQ(JsonValue(r.out, "GgaDecoded"), "1");
-  EXPECT_EQ(JsonValue(r.out, "Cep50"), "null");
-  EXPECT_EQ(JsonValue(r.out, "MeanLat"), "null");
-  EXPECT_EQ(r.err, "quorvane-stats: no position fixes in " + file.string() + "\n");
-}
-
-TEST_F(StatsTool, BadReferenceOrSourceIsStatusTwo) {
-  const fs::path file = Write("ring.nmea", CircleRecording({10.0, 10.0, 0.0}, {{1.0, 4}}, 0.0));
-  for (const std::string args : {"--ref 91,0 ", "--ref 45,181 ", "--ref 45 ", "--ref 45,x ", "--bogus ", ""}) {
-    const ToolRun r = Run(args + (args.empty() ? "/nonexistent/recording.nmea" : Quoted(file)));
-    EXPECT_EQ(r.status, 2) << args;
-    EXPECT_EQ(r.out, "") << args;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+// 0 with figures; 1 for a source without fixes, its null figures still
+// printed; 2 with a one-line message for a usage or source error.
+TEST_F(StatsTool, ExitStatusSaysWhatWentWrong) {
+  const std::string ring = Quoted(Write("ring.nmea", CircleRecording({10.0, 10.0, 0.0}, {{1.0, 4}}, 0.0)));
+  const fs::path nofix = Write("nofix.nmea", Sentence("GPGGA,120000,,,,,0,00,,,M,,M,,") + "\r\n");
+  const std::string nofixJson = "{\"File\":\"" + nofix.string() + "\",\"Samples\":0,\"Rejected\":0,\"GgaDecoded\":1,";
+  const std::string oneLine = "one line";
+  const struct {
+    std::string args;
+    int status;
+    std::string outStart;  // empty: nothing on standard output
+    std::string outHolds;
+    std::string err;  // to the letter, or oneLine: any one line
+  } cases[] = {
+      {Quoted(nofix), 1, nofixJson + "\"MeanLat\":null,", "\"Cep50\":null",
+       "quorvane-stats: no position fixes in " + nofix.string() + "\n"},
+      {"--ref 91,0 " + ring, 2, "", "", oneLine},
+      {"--ref 45,181 " + ring, 2, "", "", oneLine},
+      {"--ref 45 " + ring, 2, "", "", oneLine},
+      {"--ref 45,x " + ring, 2, "", "", oneLine},
+      {"--bogus " + ring, 2, "", "", oneLine},
+      {"/nonexistent/recording.nmea", 2, "", "", oneLine},
+      {"", 2, "", "", oneLine},
+      {"--help", 0, "Usage: quorvane-stats ", "--ref", ""},
+      {"--version", 0, "quorvane-stats ", "", ""},
+  };
+  for (const auto& t : cases) {
+    const ToolRun r = Run(t.args);
+    EXPECT_EQ(r.status, t.status) << t.args;
+    EXPECT_EQ(r.out.rfind(t.outStart, 0), 0u) << t.args << ": " << r.out;
+    EXPECT_EQ(r.out.empty(), t.outStart.empty()) << t.args << ": " << r.out;
+    EXPECT_NE(r.out.find(t.outHolds), std::string::npos) << t.args << ": " << r.out;
+    if (t.err == oneLine) {
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << t.args << ": " << r.err;
+    } else {
+      EXPECT_EQ(r.err, t.err) << t.args;
+    }
   }
-  EXPECT_EQ(Run("").status, 2);
-  EXPECT_EQ(Run("--help").status, 0);
-  EXPECT_EQ(Run("--version").out.rfind("quorvane-stats ", 0), 0u);
 }
 
 }  // namespace
