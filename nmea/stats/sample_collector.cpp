@@ -24,11 +24,13 @@ SampleKind TakeSample(const CNMEAParser& p, const GgaSent& sent, StatsSample& ou
   out = StatsSample{};
   out.Lat = p.GgaLat;
   out.Lon = p.GgaLon;
-  if (sent.Fields & GgaSent::kAltitude) {
+  // A field such as "1e999" reads as infinity; it would turn every figure that
+  // averages it into NaN, so it counts as not sent.
+  if ((sent.Fields & GgaSent::kAltitude) && std::isfinite(p.GgaAltitude)) {
     out.Alt = p.GgaAltitude;
     out.Fields |= StatsSample::kAltitude;
   }
-  if (sent.Fields & GgaSent::kHdop) {
+  if ((sent.Fields & GgaSent::kHdop) && std::isfinite(p.GgaHdop)) {
     out.Hdop = p.GgaHdop;
     out.Fields |= StatsSample::kHdop;
   }

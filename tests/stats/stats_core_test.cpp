@@ -109,6 +109,12 @@ TEST(Stats, BadInputIsCountedButGivesNoFalseFigures) {
        1, 2,
        {{Figure::MeanLat, 48.1173}, {Figure::MeanSats, 6.0}, {Figure::MeanHdop, std::nullopt},
         {Figure::MeanAlt, std::nullopt}, {Figure::SigmaU, std::nullopt}, {Figure::Cep95, 0.0}}},
+      // Altitude and HDOP that read as infinity count as not sent, rather than
+      // turning the means and the vertical figures into NaN.
+      {{"GPGGA,120000,4807.038,N,01131.000,E,1,04,1e999,1e999,M,,M,,",
+        "GPGGA,120001,4807.038,N,01131.000,E,1,04,2.0,10.0,M,,M,,"},
+       2, 0,
+       {{Figure::MeanAlt, 10.0}, {Figure::MeanHdop, 2.0}, {Figure::SigmaU, 0.0}, {Figure::U95, 0.0}}},
   };
   for (const BadInputCase& t : cases) {
     const auto f = FiguresOf(Lines(t.ggas), false, std::nullopt);
