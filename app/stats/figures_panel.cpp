@@ -46,6 +46,16 @@ FiguresPanel::FiguresPanel(QWidget* parent) : QTableWidget(static_cast<int>(stat
     item(r, 2)->setText(QString::fromLatin1(row.Unit.data(), static_cast<qsizetype>(row.Unit.size())));
   }
   Refresh({});
+  // A tester opens the window for these figures: every row in sight, never
+  // scrolled, with room for a longitude in full beside the longest name.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const int frames = 2 * frameWidth();
+  setFixedHeight(horizontalHeader()->sizeHint().height() + rowCount() * verticalHeader()->defaultSectionSize() +
+                 frames);
+  constexpr int kCellPadding = 8;
+  setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MeanSnrTop4 -179.12345678 dB-Hz")) +
+                  columnCount() * kCellPadding + frames);
 }
 
 void FiguresPanel::Refresh(const stats::AccuracyFigures& figures) {

@@ -56,23 +56,30 @@ StatsWindow::StatsWindow(CNMEAParser& parser, QWidget* parent) : QWidget(parent,
   SaveCsvButton = Button("Save samples as CSV…", this);
   SavePictureButton = Button("Save picture…", this);
 
-  auto* side = new QVBoxLayout();
-  side->addWidget(Reference);
-  side->addWidget(Figures, 1);
+  // The reference beside the figures rather than above them: the figures
+  // are all in sight and the map keeps its height.
+  auto* figures = new QVBoxLayout();
+  figures->addWidget(Figures);
   auto* figureButtons = new QHBoxLayout();
   figureButtons->addWidget(CopyButton);
   figureButtons->addWidget(FitButton);
-  side->addLayout(figureButtons);
+  figures->addLayout(figureButtons);
+  figures->addStretch(1);
+  auto* reference = new QVBoxLayout();
+  reference->addWidget(Reference);
+  reference->addStretch(1);
   auto* top = new QWidget(this);
   auto* topLayout = new QHBoxLayout(top);
   topLayout->setContentsMargins(0, 0, 0, 0);
   topLayout->addWidget(Map, 1);
-  topLayout->addLayout(side);
+  topLayout->addLayout(reference);
+  topLayout->addLayout(figures);
   auto* split = new QSplitter(Qt::Vertical, this);
   split->addWidget(top);
   split->addWidget(Tabs);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
+  // The top is as tall as the figures; the charts take the rest.
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(ClearButton);
   buttons->addStretch(1);
@@ -81,7 +88,9 @@ StatsWindow::StatsWindow(CNMEAParser& parser, QWidget* parent) : QWidget(parent,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(split, 1);
   layout->addLayout(buttons);
-  resize(960, 640);
+  // Fits a 1280×1024 screen with room for its panels and the title bar.
+  resize(1200, 900);
+  split->setSizes({top->minimumSizeHint().height(), height()});
   // Where the user left it last time; a geometry that no longer fits the
   // screens is moved onto one by Qt itself.
   const QByteArray geometry = StatsGeometrySetting();

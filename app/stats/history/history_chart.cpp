@@ -1,6 +1,7 @@
 #include "history_chart.h"
 
 #include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLineSeries>
@@ -15,6 +16,9 @@ namespace {
 constexpr double kMetresToKm = 10000.0;  // from here on, kilometres
 constexpr int kMostValueTicks = 5;
 constexpr int kSideMargin = 2;
+// Qt Charts' room around a line of text, and the least height of a plot, pixels.
+constexpr int kLinePadding = 16;
+constexpr int kLeastPlot = 50;
 
 // The smallest of 1, 2 and 5 times a power of ten that cuts `span` into at
 // most kMostValueTicks - 1 steps.
@@ -70,11 +74,11 @@ HistoryChart::HistoryChart(const ChartKind& kind, QWidget* parent)
   title.setBold(true);
   c->setTitleFont(title);
   c->setMargins(QMargins(kSideMargin, 0, kSideMargin, 0));
+  c->layout()->setContentsMargins(0, 0, 0, 0);
   c->setBackgroundRoundness(0);
   c->legend()->setVisible(kind.Lines.size() > 1);
   c->legend()->setAlignment(Qt::AlignTop);
 
-  time_->setTitleText(QStringLiteral("UTC"));
   time_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   value_->setTitleText(QString::fromUtf8(kind.Unit));
   value_->setLabelFormat(QStringLiteral("%g"));
@@ -90,7 +94,13 @@ HistoryChart::HistoryChart(const ChartKind& kind, QWidget* parent)
   }
   setChart(c);
   setRenderHint(QPainter::Antialiasing, false);
-  setMinimumHeight(120);
+  // Room for the title, the legend and the time labels, and a plot tall
+  // enough for the value axis' title, which stands along it; Qt Charts cuts
+  // to "..." what does not fit.
+  const int line = QFontMetrics(c->titleFont()).height() + kLinePadding;
+  const int lines = kind.Lines.size() > 1 ? 3 : 2;
+  const int unit = QFontMetrics(value_->titleFont()).horizontalAdvance(value_->titleText()) + 2 * kLinePadding;
+  setMinimumHeight(lines * line + std::max(unit, kLeastPlot));
 }
 
 int HistoryChart::PlotWidth() const { return static_cast<int>(chart()->plotArea().width()); }

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -41,15 +42,28 @@ HistoryTab::HistoryTab(QWidget* parent) : StatsTab(parent), span_(new QComboBox)
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(QStringLiteral("Show:")));
   top->addWidget(span_);
+  // Said once here rather than under every chart, where it would take a line each.
+  top->addWidget(new QLabel(QStringLiteral("Times are UTC.")));
   top->addStretch(1);
   top->addWidget(note_);
+  // Below the height where their labels fit, the charts scroll rather than
+  // shrink: Qt Charts would cut the labels to "...".
+  auto* charts = new QWidget;
+  auto* stack = new QVBoxLayout(charts);
+  stack->setContentsMargins(0, 0, 0, 0);
+  for (size_t i = 0; i < kChartCount; ++i) {
+    charts_[i] = new HistoryChart(kCharts[i], charts);
+    // The legend above the first chart's lines takes a line of its own.
+    stack->addWidget(charts_[i], kCharts[i].Lines.size() > 1 ? 6 : 5);
+  }
+  auto* scroll = new QScrollArea;
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(charts);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  for (size_t i = 0; i < kChartCount; ++i) {
-    charts_[i] = new HistoryChart(kCharts[i], this);
-    // The legend above the first chart's lines takes a line of its own.
-    layout->addWidget(charts_[i], kCharts[i].Lines.size() > 1 ? 6 : 5);
-  }
+  layout->addWidget(scroll, 1);
   connect(span_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
   Redraw();
 }
