@@ -19,6 +19,7 @@
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
+#include "app/sources/network_source.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -89,6 +90,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   };
   Comm1.OnRequestHangup = [this](TComm* sender) { Comm1RequestHangup(sender); };
   Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
+  // A network source has no baud rate: the box greys while one is typed.
+  connect(ComComboBox1, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    if (IsConnected == 0) BaudComboBox1->setEnabled(!IsSourceText(text));
+  });
 
   FormCreate();
   SetUpGnssMode();
@@ -96,6 +101,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
 }
 
 TMainForm::~TMainForm() {
+  StopSource();
   if (MainForm == this) MainForm = nullptr;
 }
 
