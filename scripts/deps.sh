@@ -16,4 +16,4 @@ qv_need_packages() {
 
 QV_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
   qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra libgtest-dev libgmock-dev libbenchmark-dev)
-QV_TEST_PACKAGES=(clang-14 libclang-rt-14-dev xvfb x11-utils)
+QV_TEST_PACKAGES=(clang-14 libclang-rt-14-dev xvfb x11-utils gpsd)
