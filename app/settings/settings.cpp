@@ -9,6 +9,7 @@ QString& SettingsFile() {
 
 // The keys, with their defaults beside them in the accessors below.
 constexpr const char* kGnssModeKey = "decoder/gnssMode";
+constexpr const char* kRecentSourcesKey = "portBox/recentSources";
 
 }  // namespace
 
@@ -22,3 +23,9 @@ std::unique_ptr<QSettings> OpenSettings() {
 bool GnssModeSetting() { return OpenSettings()->value(QLatin1String(kGnssModeKey), false).toBool(); }
 
 void SaveGnssModeSetting(bool on) { OpenSettings()->setValue(QLatin1String(kGnssModeKey), on); }
+
+QStringList RecentSourcesSetting() { return OpenSettings()->value(QLatin1String(kRecentSourcesKey)).toStringList(); }
+
+void SaveRecentSourcesSetting(const QStringList& sources) {
+  OpenSettings()->setValue(QLatin1String(kRecentSourcesKey), sources);
+}

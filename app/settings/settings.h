@@ -19,3 +19,7 @@ std::unique_ptr<QSettings> OpenSettings();
 // Whether GNSS mode was on when the user last switched it (default off).
 bool GnssModeSetting();
 void SaveGnssModeSetting(bool on);
+
+// The network sources last typed into the port box, the latest first (default none).
+QStringList RecentSourcesSetting();
+void SaveRecentSourcesSetting(const QStringList& sources);

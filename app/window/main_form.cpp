@@ -19,6 +19,7 @@
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
+#include "app/settings/settings.h"
 #include "app/sources/network_source.h"
 
 TMainForm* MainForm = nullptr;
@@ -152,6 +153,7 @@ QFileDialog& TMainForm::OpenDialog1() {
 
 void TMainForm::FormCreate() {
   FillPortBox(*PortRegistry, *PortNames, *ComComboBox1);
+  ShowRecentSources(*ComComboBox1, RecentSourcesSetting());
   ChipComboBox->setCurrentIndex(2);
   // Double buffering needs no switch here: every Qt widget paints through a back buffer.
 }

@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "app/dialogs/message_box.h"
+#include "app/link/port_poll.h"
+#include "app/settings/settings.h"
 #include "app/sources/network_source.h"
 #include "app/window/main_form.h"
 #include "app/window/main_unit.h"
@@ -11,6 +13,22 @@
 // A receiver behind gpsd or on the network in place of the serial port: its
 // bytes take the serial port's receive path, and losing it is handled as an
 // unplugged receiver.
+
+namespace {
+
+constexpr qsizetype kRecentSources = 5;
+
+// The port box offers the sources used last, the latest first.
+void RememberSource(QComboBox& box, const QString& source) {
+  QStringList recent = RecentSourcesSetting();
+  recent.removeAll(source);
+  recent.prepend(source);
+  recent = recent.mid(0, kRecentSources);
+  SaveRecentSourcesSetting(recent);
+  ShowRecentSources(box, recent);
+}
+
+}  // namespace
 
 std::unique_ptr<NetworkSource> TMainForm::PrepareSource(const QString& text) {
   if (!IsSourceText(text)) return nullptr;
@@ -29,10 +47,14 @@ std::unique_ptr<NetworkSource> TMainForm::PrepareSource(const QString& text) {
     // The receive path takes what one serial read delivers at most: a full
     // receive queue.
     constexpr qsizetype kPiece = 4096;
-    for (qsizetype at = 0; at < length && Source.get() == *self; at += kPiece) {
-      Comm1ReceiveData(&Comm1, reinterpret_cast<const uint8_t*>(bytes + at),
-                       static_cast<uint16_t>(std::min(kPiece, length - at)));
-    }
+    // An error (a log that cannot be written) is reported as the serial
+    // port's deliveries report it.
+    RunReported([&] {
+      for (qsizetype at = 0; at < length && Source.get() == *self; at += kPiece) {
+        Comm1ReceiveData(&Comm1, reinterpret_cast<const uint8_t*>(bytes + at),
+                         static_cast<uint16_t>(std::min(kPiece, length - at)));
+      }
+    });
   };
   // Both ends are handled from the event loop: the source must not be
   // released inside its own report, and a box's event loop must not run
@@ -56,6 +78,7 @@ void TMainForm::StartSource(std::unique_ptr<NetworkSource> source, const QString
   StopSource();
   Source = std::move(source);
   SourceText = text.trimmed();
+  RememberSource(*ComComboBox1, SourceText);
   Source->Open();
 }
 
