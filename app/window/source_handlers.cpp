@@ -1,6 +1,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "app/dialogs/message_box.h"
@@ -44,9 +45,10 @@ std::unique_ptr<NetworkSource> TMainForm::PrepareSource(const QString& text) {
     if (Source.get() == *self && Source->CanSend()) ColdStartButton1->setEnabled(true);
   };
   handlers.data = [this, self](const char* bytes, qsizetype length) {
-    // The receive path takes what one serial read delivers at most: a full
-    // receive queue.
-    constexpr qsizetype kPiece = 4096;
+    // The receive path takes up to 64 KB at a time. Each delivery ends in a
+    // list update whose cost grows with the list, so a fast server is handed
+    // on in the largest pieces rather than in serial-sized ones.
+    constexpr qsizetype kPiece = std::numeric_limits<uint16_t>::max();
     // An error (a log that cannot be written) is reported as the serial
     // port's deliveries report it.
     RunReported([&] {
