@@ -60,10 +60,13 @@ class NetworkSourceTest : public E2eFixture {
         kFirstFixPatienceMs);
     Form->NMEATimerTimer();
     const Record seen = Decoded();
+    ColdStartShown = Form->ColdStartButton1->isEnabled();
     EXPECT_TRUE(fixed) << source.toStdString() << ": " << Fields();
     if (IsConnected != 0) Form->ComBtn1Click();
     return seen;
   }
+
+  bool ColdStartShown = false;
 
   // One box after the window fell back to idle.
   void ExpectOneBoxWhenIdle(const QString& text) {
@@ -87,10 +90,11 @@ TEST_F(NetworkSourceTest, TcpAndUdpSourcesDecodeTheSameRecordAsTheSerialPort) {
     SimProcess* sim = StartSim(kReceiver + via);
     ASSERT_NE(sim, nullptr);
     Connect(sim->Device(), 9600);
-    // While connected the baud box stays grey, and so does ColdStart for datagrams.
     EXPECT_FALSE(Form->BaudComboBox1->isEnabled());
     Form->ComBtn1Click();
     EXPECT_EQ(RecordFrom(sim->Device()), expected);
+    // Commands have no way back to a receiver that sends datagrams.
+    EXPECT_EQ(ColdStartShown, via.front() == QLatin1String("--tcp"));
     EXPECT_EQ(Form->BaudComboBox1->isEnabled(), false) << "the box still names a network source";
     EXPECT_TRUE(Boxes.empty()) << (Boxes.empty() ? "" : Boxes.front().second.toStdString());
   }
@@ -149,19 +153,35 @@ TEST_F(NetworkSourceTest, GpsdSourceNeedsTheVersionBanner) {
   EXPECT_EQ(Form->ListBox1Lines->count(), 0u);
 }
 
-TEST_F(NetworkSourceTest, SilentServerLeavesTheWindowWithoutFixAndDisconnectsAtOnce) {
-  QTcpServer server;
-  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
-  Connect(QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort()), 9600);
-  ASSERT_TRUE(WaitFor([&] { return server.hasPendingConnections(); }, kPatienceMs));
-  ASSERT_TRUE(WaitForTicks(2, 5000));
-  EXPECT_EQ(IsConnected, 1);
-  EXPECT_EQ(Form->FixEdit1->text(), QLatin1String("Fix not available"));
-  Form->ComBtn1Click();
-  EXPECT_EQ(IsConnected, 0);
-  EXPECT_TRUE(Form->ComComboBox1->isEnabled());
-  ASSERT_TRUE(WaitForTicks(1, 5000));
-  EXPECT_TRUE(Boxes.empty());
+TEST_F(NetworkSourceTest, ServersWithoutSentencesLeaveTheWindowWithoutFixAndItDisconnectsAtOnce) {
+  QByteArray noise(64 * 1024, '\0');
+  for (qsizetype i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) % 251);
+  const struct {
+    const char* scheme;
+    QByteArray sends;
+    bool listed;  // noise holds carriage returns, so it shows as lines
+  } cases[] = {
+      {"tcp", QByteArray(), false},
+      {"tcp", noise, true},
+      {"gpsd", "{\"class\":\"VERSION\",\"release\":\"3.22\"}\r\n{\"class\":\"TPV\",\"mode\":3}\r\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scheme + std::to_string(c.sends.size()));
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection, &server,
+                     [&] { server.nextPendingConnection()->write(c.sends); });
+    Connect(QStringLiteral("%1://127.0.0.1:%2").arg(c.scheme).arg(server.serverPort()), 9600);
+    ASSERT_TRUE(WaitForTicks(2, 5000));
+    EXPECT_EQ(IsConnected, 1);
+    EXPECT_EQ(Form->FixEdit1->text(), QLatin1String("Fix not available"));
+    EXPECT_EQ(Form->ListBox1Lines->count() > 0, c.listed);
+    Form->ComBtn1Click();
+    EXPECT_EQ(IsConnected, 0);
+    EXPECT_TRUE(Form->ComComboBox1->isEnabled());
+    ASSERT_TRUE(WaitForTicks(1, 5000));
+    EXPECT_TRUE(Boxes.empty());
+  }
 }
 
 TEST_F(NetworkSourceTest, ServerSendingNoLineEndsThenClosingIsBoundedAndEndsInOneBox) {
