@@ -32,15 +32,20 @@ QByteArray GpsdWatchRequest(const QString& device) {
 
 GpsdSource::GpsdSource(const SourceAddress& address, Handlers handlers)
     : TcpSource(address, std::move(handlers)),
-      Stream([this](std::string_view nmea) { ReportData(nmea.data(), static_cast<qsizetype>(nmea.size())); },
+      Stream(
+          [this](std::string_view nmea) {
+            Ungreeted = Ungreeted || !Greeted;
+            ReportData(nmea.data(), static_cast<qsizetype>(nmea.size()));
+          },
              [this](std::string_view json) { OnJson(json); }),
       Device(address.device) {}
 
 void GpsdSource::OnBytes(const char* bytes, qsizetype length) {
   // Before the greeting nothing is the receiver's: a server that talks
-  // without being a gpsd must not feed the window.
+  // without being a gpsd must not feed the window. The greeting itself may
+  // come in pieces.
   Stream.Feed(bytes, static_cast<size_t>(length));
-  if (!Greeted && !IsConnected()) Fail(QString::fromLatin1(kNotGpsdReason));
+  if (Ungreeted) Fail(QString::fromLatin1(kNotGpsdReason));
 }
 
 void GpsdSource::OnJson(std::string_view line) {
@@ -48,7 +53,10 @@ void GpsdSource::OnJson(std::string_view line) {
       QJsonDocument::fromJson(QByteArray(line.data(), static_cast<qsizetype>(line.size()))).object();
   const QString kind = report.value(QStringLiteral("class")).toString();
   if (!Greeted) {
-    if (kind != QLatin1String("VERSION")) return;
+    if (kind != QLatin1String("VERSION")) {
+      Ungreeted = true;
+      return;
+    }
     Greeted = true;
     Socket.write(GpsdWatchRequest(Address.device));
     Deadline.stop();

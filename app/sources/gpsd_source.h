@@ -26,6 +26,8 @@ class GpsdSource : public TcpSource {
 
   GpsdStream Stream;
   bool Greeted = false;
+  // A whole line came before the greeting: whatever this is, it is no gpsd.
+  bool Ungreeted = false;
   // The receiver gpsd relays: the one asked for, else the first it reports.
   QString Device;
 };
