@@ -252,3 +252,20 @@ TEST_F(NetworkSourceTest, GpsdRelaysTheSameRecordAndPassesTheColdStartThroughIts
   daemon.terminate();
   daemon.waitForFinished(3000);
 }
+
+TEST_F(NetworkSourceTest, DecodeToolReadsARecordingServedOverTcpToTheFilesOwnOutput) {
+  for (const char* name : {"southwest.nmea", "sirf_cold_start.nmea"}) {
+    SCOPED_TRACE(name);
+    const QString recording = QStringLiteral(QV_TEST_DATA_DIR "/") + QLatin1String(name);
+    SimProcess* sim = StartSim({"--play", recording, "--rate", "2000", "--baud", "115200", "--wait-open", "--tcp", "127.0.0.1:0"});
+    ASSERT_NE(sim, nullptr);
+    QProcess fromSource, fromFile;
+    fromSource.start(QStringLiteral(QV_DECODE_PATH), {"--duration", "30", sim->Device()});
+    fromFile.start(QStringLiteral(QV_DECODE_PATH), {recording});
+    ASSERT_TRUE(fromSource.waitForFinished(kPatienceMs) && fromFile.waitForFinished(kPatienceMs));
+    EXPECT_EQ(fromSource.exitCode(), 0);
+    EXPECT_EQ(fromSource.readAllStandardOutput(), fromFile.readAllStandardOutput());
+    // The server ended the reading long before its time, and the tool says so.
+    EXPECT_TRUE(fromSource.readAllStandardError().startsWith("quorvane-decode: Connection closed: " + sim->Device().toUtf8()));
+  }
+}
