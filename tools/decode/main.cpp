@@ -47,7 +47,8 @@ constexpr const char* kHelp =
     "GsvSat as 36 objects with Prn, Snr, InSolution, Azimuth and Elevation.\n"
     "\n"
     "Exit status: 0 on success; 1 on a usage error; 2 when a file cannot be read\n"
-    "(one line on standard error names it and the reason, and no JSON is printed).\n";
+    "or a source cannot be connected to (standard error names it and the reason,\n"
+    "and no JSON is printed).\n";
 
 }  // namespace
 
