@@ -1,5 +1,6 @@
 #include "app/sources/source_reader.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -46,13 +47,13 @@ SourceReading ReadSource(const QString& text, double seconds,
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, &previous);
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-  deadline.start(static_cast<int>(seconds * 1000));
+  // The time is watched on the same tick: a month of milliseconds does not
+  // fit a timer's interval.
+  QElapsedTimer clock;
+  clock.start();
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-    if (Interrupted) loop.quit();
+    if (Interrupted || (seconds > 0 && clock.elapsed() >= seconds * 1000)) loop.quit();
   });
   watch.start(kInterruptCheckMs);
 

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Reads a network source without a window, for a command-line tool: for
-// `seconds`, until the source ends, or until SIGINT. Needs a QCoreApplication.
+// `seconds` (0: no limit), until the source ends, or until SIGINT. Needs a
+// QCoreApplication.
 struct SourceReading {
   QString failure;  // why it could not connect ("Cannot connect to ..."); empty once connected
   QString ended;    // why it ended before its time, empty when the time ran out or on SIGINT

@@ -253,19 +253,25 @@ TEST_F(NetworkSourceTest, GpsdRelaysTheSameRecordAndPassesTheColdStartThroughIts
   daemon.waitForFinished(3000);
 }
 
-TEST_F(NetworkSourceTest, DecodeToolReadsARecordingServedOverTcpToTheFilesOwnOutput) {
-  for (const char* name : {"southwest.nmea", "sirf_cold_start.nmea"}) {
-    SCOPED_TRACE(name);
-    const QString recording = QStringLiteral(QV_TEST_DATA_DIR "/") + QLatin1String(name);
+TEST_F(NetworkSourceTest, ToolsReadARecordingServedOverTcpToTheFilesOwnOutput) {
+  const struct {
+    const char* tool;
+    const char* recording;
+  } cases[] = {{QV_DECODE_PATH, "southwest.nmea"}, {QV_DECODE_PATH, "sirf_cold_start.nmea"}, {QV_STATS_PATH, "southwest.nmea"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.tool) + " " + c.recording);
+    const QString recording = QStringLiteral(QV_TEST_DATA_DIR "/") + QLatin1String(c.recording);
     SimProcess* sim = StartSim({"--play", recording, "--rate", "2000", "--baud", "115200", "--wait-open", "--tcp", "127.0.0.1:0"});
     ASSERT_NE(sim, nullptr);
     QProcess fromSource, fromFile;
-    fromSource.start(QStringLiteral(QV_DECODE_PATH), {"--duration", "30", sim->Device()});
-    fromFile.start(QStringLiteral(QV_DECODE_PATH), {recording});
+    fromSource.start(QString::fromLatin1(c.tool), {"--duration", "30", sim->Device()});
+    fromFile.start(QString::fromLatin1(c.tool), {recording});
     ASSERT_TRUE(fromSource.waitForFinished(kPatienceMs) && fromFile.waitForFinished(kPatienceMs));
     EXPECT_EQ(fromSource.exitCode(), 0);
-    EXPECT_EQ(fromSource.readAllStandardOutput(), fromFile.readAllStandardOutput());
+    // Only the name of what was read may differ.
+    EXPECT_EQ(QString::fromUtf8(fromSource.readAllStandardOutput()).replace(sim->Device(), recording),
+              QString::fromUtf8(fromFile.readAllStandardOutput()));
     // The server ended the reading long before its time, and the tool says so.
-    EXPECT_TRUE(fromSource.readAllStandardError().startsWith("quorvane-decode: Connection closed: " + sim->Device().toUtf8()));
+    EXPECT_TRUE(fromSource.readAllStandardError().contains(": Connection closed: " + sim->Device().toUtf8()));
   }
 }

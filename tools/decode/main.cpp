@@ -71,9 +71,8 @@ int main(int argc, char** argv) {
     } else if (!optionsDone && std::strcmp(a, "--duration") == 0) {
       char* end = nullptr;
       duration = i + 1 < argc ? std::strtod(argv[++i], &end) : 0;
-      // The reading's timer counts milliseconds in 32 bits.
-      if (end == nullptr || *end != '\0' || !(duration > 0) || duration > 2e6) {
-        std::fprintf(stderr, "quorvane-decode: --duration needs a number of seconds from 0 to 2000000 (try --help)\n");
+      if (end == nullptr || *end != '\0' || !(duration >= 0.1) || duration > 31 * 86400.0) {
+        std::fprintf(stderr, "quorvane-decode: --duration needs seconds from 0.1 to 2678400 (try --help)\n");
         return 1;
       }
     } else if (!optionsDone && std::strcmp(a, "--") == 0) {

@@ -11,7 +11,7 @@ bool IsSourceName(const char* name) { return IsSourceText(QString::fromLocal8Bit
 bool FeedSource(CNMEAParser& parser, const char* name, double seconds, std::string& error, std::string& ended) {
   // Qt's sockets need an application object; a file-only run never makes one.
   static int argc = 1;
-  static char program[] = "quorvane-decode";
+  static char program[] = "quorvane";
   static char* argv[] = {program, nullptr};
   static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
   (void)app;
