@@ -4,6 +4,24 @@
 
 namespace {
 
+// Marks the items that are remembered sources, not ports.
+constexpr int kRecentSourceRole = Qt::UserRole + 1;
+
+QStringList RecentItems(const QComboBox& box) {
+  QStringList recent;
+  for (int i = 0; i < box.count(); ++i) {
+    if (box.itemData(i, kRecentSourceRole).toBool()) recent << box.itemText(i);
+  }
+  return recent;
+}
+
+void AddRecentItems(QComboBox& box, const QStringList& sources) {
+  for (const QString& source : sources) {
+    box.addItem(source);
+    box.setItemData(box.count() - 1, true, kRecentSourceRole);
+  }
+}
+
 bool Scan(const SysfsPortRegistry& registry, QStringList& portNames) {
   if (!registry.KeyExists()) return false;
   portNames = registry.ValueNames();
@@ -11,8 +29,10 @@ bool Scan(const SysfsPortRegistry& registry, QStringList& portNames) {
 }
 
 void RebuildItems(const QStringList& portNames, QComboBox& box) {
+  const QStringList recent = RecentItems(box);
   box.clear();
   for (const QString& name : portNames) box.addItem(SysfsPortRegistry::ReadString(name));
+  AddRecentItems(box, recent);
 }
 
 }  // namespace
@@ -28,7 +48,7 @@ void PollPortBox(const SysfsPortRegistry& registry, QStringList& portNames, QCom
   portNames.clear();
   if (!Scan(registry, portNames)) return;
   const qsizetype ports = portNames.size();
-  const qsizetype items = box.count();
+  const qsizetype items = box.count() - RecentItems(box).size();
 
   if (ports > items) {
     // Announce from a copy: the list is process-wide and a message box runs
@@ -50,5 +70,19 @@ void PollPortBox(const SysfsPortRegistry& registry, QStringList& portNames, QCom
   } else if (ports < items) {
     RebuildItems(portNames, box);
     box.setCurrentIndex(static_cast<int>(ports) - 1);
+  }
+}
+
+void ShowRecentSources(QComboBox& box, const QStringList& sources) {
+  const QString text = box.currentText();
+  const int current = box.currentIndex();
+  for (int i = box.count() - 1; i >= 0; --i) {
+    if (box.itemData(i, kRecentSourceRole).toBool()) box.removeItem(i);
+  }
+  AddRecentItems(box, sources);
+  // Removing the selected item selects another; the box goes on showing what it showed.
+  if (box.currentIndex() != current || box.currentText() != text) {
+    box.setCurrentIndex(current < box.count() && box.itemText(current) == text ? current : -1);
+    box.setEditText(text);
   }
 }

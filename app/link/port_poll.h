@@ -20,3 +20,8 @@ void FillPortBox(const SysfsPortRegistry& registry, QStringList& portNames, QCom
 // while the message was up.
 void PollPortBox(const SysfsPortRegistry& registry, QStringList& portNames, QComboBox& box,
                  const std::function<bool()>& stillOpen = {});
+
+// The remembered sources, listed after the ports and kept there when the
+// poll rebuilds the ports; the poll counts only the ports. The box's text
+// stays as it is.
+void ShowRecentSources(QComboBox& box, const QStringList& sources);

@@ -14,6 +14,7 @@ constexpr const char* kStatsFixedKey = "statistics/referenceFixed";
 constexpr const char* kStatsLatKey = "statistics/fixedLatitude";
 constexpr const char* kStatsLonKey = "statistics/fixedLongitude";
 constexpr const char* kStatsAltKey = "statistics/fixedAltitude";
+constexpr const char* kRecentSourcesKey = "portBox/recentSources";
 
 }  // namespace
 
@@ -48,4 +49,10 @@ void SaveStatsReferenceSetting(const StatsReferenceSetting& reference) {
   settings->setValue(QLatin1String(kStatsLatKey), reference.Lat);
   settings->setValue(QLatin1String(kStatsLonKey), reference.Lon);
   settings->setValue(QLatin1String(kStatsAltKey), reference.Alt);
+}
+
+QStringList RecentSourcesSetting() { return OpenSettings()->value(QLatin1String(kRecentSourcesKey)).toStringList(); }
+
+void SaveRecentSourcesSetting(const QStringList& sources) {
+  OpenSettings()->setValue(QLatin1String(kRecentSourcesKey), sources);
 }

@@ -32,3 +32,7 @@ struct StatsReferenceSetting {
 };
 StatsReferenceSetting StatsReferenceSettingValue();
 void SaveStatsReferenceSetting(const StatsReferenceSetting& reference);
+
+// The network sources last typed into the port box, the latest first (default none).
+QStringList RecentSourcesSetting();
+void SaveRecentSourcesSetting(const QStringList& sources);

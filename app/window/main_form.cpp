@@ -19,6 +19,8 @@
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
+#include "app/settings/settings.h"
+#include "app/sources/network_source.h"
 #include "app/stats/stats_window.h"
 
 TMainForm* MainForm = nullptr;
@@ -90,6 +92,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   };
   Comm1.OnRequestHangup = [this](TComm* sender) { Comm1RequestHangup(sender); };
   Comm1Notifier = std::make_unique<CommNotifier>(Comm1);
+  // A network source has no baud rate: the box greys while one is typed.
+  connect(ComComboBox1, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    if (IsConnected == 0) BaudComboBox1->setEnabled(!IsSourceText(text));
+  });
 
   FormCreate();
   SetUpGnssMode();
@@ -98,6 +104,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
 }
 
 TMainForm::~TMainForm() {
+  StopSource();
   if (MainForm == this) MainForm = nullptr;
 }
 
@@ -148,6 +155,7 @@ QFileDialog& TMainForm::OpenDialog1() {
 
 void TMainForm::FormCreate() {
   FillPortBox(*PortRegistry, *PortNames, *ComComboBox1);
+  ShowRecentSources(*ComComboBox1, RecentSourcesSetting());
   ChipComboBox->setCurrentIndex(2);
   // Double buffering needs no switch here: every Qt widget paints through a back buffer.
 }

@@ -19,6 +19,7 @@
 #include "ui_main_form.h"
 
 class CommNotifier;
+class NetworkSource;
 class StatsWindow;
 
 // The viewer's one window. Its controls are the members that the layout in
@@ -101,6 +102,14 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void WatchForGnssOffer();
   void CheckGnssOffer();
   void UpdateSatellites(CanvasImage& sky);
+  // A receiver behind gpsd or on the network instead of Comm1 (source_handlers.cpp).
+  std::unique_ptr<NetworkSource> PrepareSource(const QString& text);
+  void StartSource(std::unique_ptr<NetworkSource> source, const QString& text);
+  bool StopSource();
+  void SourceFailed(const QString& reason);
+  void SourceClosed(const QString& reason);
+  bool ColdStartSource(const QByteArray& command);
+  void ClearForNewStream();
 
   bool Shown = false;
   bool Closed = false;
@@ -111,6 +120,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   QElapsedTimer GnssOfferClock;
   // Declared after Comm1 so it stops watching before the port component goes.
   std::unique_ptr<CommNotifier> Comm1Notifier;
+  std::unique_ptr<NetworkSource> Source;
+  QString SourceText;
 };
 
 // Width left for text in a cell of the satellite grid.

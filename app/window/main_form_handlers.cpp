@@ -15,6 +15,8 @@
 #include "app/dialogs/message_box.h"
 #include "app/logging/nmea_log_name.h"
 #include "serial/open_failure.h"
+#include "app/sources/gpsd_hint.h"
+#include "app/sources/network_source.h"
 #include "app/views/signal_chart.h"
 #include "app/stats/stats_window.h"
 
@@ -29,10 +31,26 @@ void ShowConnected(TMainForm& form, bool connected) {
   form.ComBtn1->setIcon(LoadGlyph(connected ? "ID_CONNECT" : "ID_DISCONNECT"));
   form.ComBtn1->setToolTip(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
   form.ComComboBox1->setEnabled(!connected);
-  form.BaudComboBox1->setEnabled(!connected);
+  form.BaudComboBox1->setEnabled(!connected && !IsSourceText(form.ComComboBox1->currentText()));
   form.ColdStartButton1->setEnabled(connected);
   form.LoadButton->setEnabled(!connected);
   form.ParserButton->setEnabled(!connected);
+}
+
+// The cold start command for the chip chosen in the chip box; the first
+// entry goes by the line speed. Skytraq receivers ship at 9600 baud, SiRF
+// ones at 4800.
+QByteArray ColdStartBytes(int chip, uint32_t baud) {
+  switch (chip) {
+    case 0:
+      return baud == 9600 ? SkytraqColdStart : ColdStartCommand + CRLF;
+    case 1:
+      return SkytraqColdStart;
+    case 2:
+      return ColdStartCommand + CRLF;
+    default:
+      return {};
+  }
 }
 
 void Send(TComm& comm, const QByteArray& bytes) {
@@ -45,15 +63,20 @@ void Send(TComm& comm, const QByteArray& bytes) {
 
 void TMainForm::ComBtn1Click() {
   if (IsConnected != 0) {
-    Comm1.StopComm();
+    if (!StopSource()) Comm1.StopComm();
     IsConnected = 0;
     ShowConnected(*this, false);
     return;
   }
 
-  Comm1.SetCommName(CommNameFromPortText(ComComboBox1->currentText()));
-  Comm1.SetBaudRate(BaudRateFromText(BaudComboBox1->currentText()));
-  Comm1.SetStopBits(Comm1.BaudRate() == 9600 ? TStopBits::_2 : TStopBits::_1);
+  // A network source (null for a serial port); a malformed one is reported here.
+  const QString portText = ComComboBox1->currentText();
+  std::unique_ptr<NetworkSource> source = PrepareSource(portText);
+  if (!source) {
+    Comm1.SetCommName(CommNameFromPortText(portText));
+    Comm1.SetBaudRate(BaudRateFromText(BaudComboBox1->currentText()));
+    Comm1.SetStopBits(Comm1.BaudRate() == 9600 ? TStopBits::_2 : TStopBits::_1);
+  }
   NMEAParser.ResetRecord();
   RestartStatistics();
   ListBox1Lines->clear();
@@ -61,11 +84,21 @@ void TMainForm::ComBtn1Click() {
   // A new connection starts a new stream; half a line from the last one
   // would only spoil its first sentence.
   ReceiveLines.Reset();
-  Comm1.StartComm();
+  if (source) {
+    StartSource(std::move(source), portText);
+  } else {
+    try {
+      Comm1.StartComm();
+    } catch (const ECommsError& e) {
+      throw ECommsError(WithGpsdHint(QString::fromStdString(e.what()), GpsdRunning).toStdString());
+    }
+  }
   IsConnected = 1;
   TTFFCount = 0;
   WatchForGnssOffer();
   ShowConnected(*this, true);
+  // Commands wait until the source has answered, and a datagram source takes none.
+  if (Source) ColdStartButton1->setEnabled(false);
 }
 
 void TMainForm::Comm1ReceiveData(TComm*, const uint8_t* Buffer, uint16_t BufferLength) {
@@ -135,26 +168,12 @@ void TMainForm::Button1Click() {
 
 void TMainForm::ColdStartButton1Click() {
   ColdStartButton1->setEnabled(false);
-  switch (ChipComboBox->currentIndex()) {
-    case 0:
-      // Skytraq receivers ship at 9600 baud, SiRF ones at 4800.
-      if (Comm1.BaudRate() == 9600) {
-        Send(Comm1, SkytraqColdStart);
-      } else {
-        Send(Comm1, ColdStartCommand);
-        Send(Comm1, CRLF);
-      }
-      break;
-    case 1:
-      Send(Comm1, SkytraqColdStart);
-      break;
-    case 2:
-      Send(Comm1, ColdStartCommand);
-      Send(Comm1, CRLF);
-      break;
-    default:
-      break;
+  if (Source) {
+    ColdStartSource(ColdStartBytes(ChipComboBox->currentIndex(), BaudComboBox1->currentText().toUInt()));
+    return;
   }
+  const QByteArray command = ColdStartBytes(ChipComboBox->currentIndex(), Comm1.BaudRate());
+  if (!command.isEmpty()) Send(Comm1, command);
 
   // Closing the port drops what is still queued for sending: the first wait
   // gives the transmit thread time to put the command on the line (61 bytes
@@ -171,14 +190,7 @@ void TMainForm::ColdStartButton1Click() {
   if (IsConnected == 0) return;
 
   NMEATimer->stop();
-  NMEAParser.ResetRecord();
-  RestartStatistics();
-  ListBox1Lines->clear();
-  LatitudeEdit1->clear();
-  LongitudeEdit1->clear();
-  AltitudeEdit1->clear();
-  TTFFCount = 0;
-  ReceiveLines.Reset();
+  ClearForNewStream();
   try {
     Comm1.StartComm();
   } catch (...) {
@@ -193,8 +205,19 @@ void TMainForm::ColdStartButton1Click() {
   NMEATimer->start();
 }
 
+void TMainForm::ClearForNewStream() {
+  NMEAParser.ResetRecord();
+  RestartStatistics();
+  ListBox1Lines->clear();
+  LatitudeEdit1->clear();
+  LongitudeEdit1->clear();
+  AltitudeEdit1->clear();
+  TTFFCount = 0;
+  ReceiveLines.Reset();
+}
+
 void TMainForm::CloseLiveSession() {
-  Comm1.StopComm();
+  if (!StopSource()) Comm1.StopComm();
   IsConnected = 0;
   if (IsLogging == 0) return;
   // Deliveries posted before the port closed belong in the log too.

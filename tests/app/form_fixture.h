@@ -26,6 +26,7 @@ class FormFixture : public ::testing::Test {
     IsConnected = IsLogging = IsReplaying = ReplayIndex = TTFFCount = TimerTicks = 0;
     // Every window starts in the default mode unless a test switches.
     SaveGnssModeSetting(false);
+    SaveRecentSourcesSetting({});
     SetQuestionAnswer(false);
     SetMessageBoxSink([this](QMessageBox::Icon icon, const QString& text) {
       Boxes.emplace_back(icon, text);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -6,11 +7,14 @@
 #include "line_feed.h"
 #include "nmea_parser.h"
 #include "record_json.h"
+#ifdef QV_WITH_SOURCES
+#include "source_input.h"
+#endif
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: quorvane-decode [--raw] [--gnss] [FILE...]\n"
+    "Usage: quorvane-decode [--raw] [--gnss] [--duration SECONDS] [FILE|SOURCE...]\n"
     "\n"
     "Decodes NMEA 0183 recordings with the viewer's decoder and, once all input\n"
     "is read, prints one JSON object: SentenceTotal and every member of the\n"
@@ -29,6 +33,13 @@ constexpr const char* kHelp =
     "          GA, GB, BD, GQ, QZ, GI, and Quectel's PQ) is read, and GnssInView,\n"
     "          GnssUsed and GnssSat (System, Id, Nmea, Snr, Azimuth, Elevation,\n"
     "          Used; null where the receiver sent nothing) follow the record\n"
+    "  --duration SECONDS\n"
+    "          how long to read each SOURCE: gpsd://[HOST[:PORT]][/DEVICE],\n"
+    "          tcp://HOST:PORT or udp://[ADDRESS]:PORT, as the viewer's port box\n"
+    "          takes them. Its bytes are cut into lines at CR, as the viewer's\n"
+    "          live path cuts them. A source that ends first ends the reading\n"
+    "          there (stderr says why); Ctrl+C ends it early. Either way the\n"
+    "          JSON is printed.\n"
     "  --help  show this text\n"
     "\n"
     "Reals are printed so that they read back exactly (null when not finite),\n"
@@ -36,7 +47,8 @@ constexpr const char* kHelp =
     "GsvSat as 36 objects with Prn, Snr, InSolution, Azimuth and Elevation.\n"
     "\n"
     "Exit status: 0 on success; 1 on a usage error; 2 when a file cannot be read\n"
-    "(one line on standard error names it and the reason, and no JSON is printed).\n";
+    "or a source cannot be connected to (standard error names it and the reason,\n"
+    "and no JSON is printed).\n";
 
 }  // namespace
 
@@ -44,6 +56,7 @@ int main(int argc, char** argv) {
   bool raw = false;
   bool gnss = false;
   std::vector<const char*> files;
+  double duration = 0;
   bool optionsDone = false;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
@@ -55,6 +68,13 @@ int main(int argc, char** argv) {
       raw = true;
     } else if (!optionsDone && std::strcmp(a, "--gnss") == 0) {
       gnss = true;
+    } else if (!optionsDone && std::strcmp(a, "--duration") == 0) {
+      char* end = nullptr;
+      duration = i + 1 < argc ? std::strtod(argv[++i], &end) : 0;
+      if (end == nullptr || *end != '\0' || !(duration >= 0.1) || duration > 31 * 86400.0) {
+        std::fprintf(stderr, "quorvane-decode: --duration needs seconds from 0.1 to 2678400 (try --help)\n");
+        return 1;
+      }
     } else if (!optionsDone && std::strcmp(a, "--") == 0) {
       optionsDone = true;
     } else if (!optionsDone && a[0] == '-' && a[1] != '\0') {
@@ -71,6 +91,21 @@ int main(int argc, char** argv) {
   parser.SetGnssMode(gnss);
   for (const char* name : files) {
     std::string error;
+#ifdef QV_WITH_SOURCES
+    if (IsSourceName(name)) {
+      if (duration <= 0) {
+        std::fprintf(stderr, "quorvane-decode: %s needs --duration SECONDS\n", name);
+        return 1;
+      }
+      std::string ended;
+      if (!FeedSource(parser, name, duration, error, ended)) {
+        std::fprintf(stderr, "quorvane-decode: %s\n", error.c_str());
+        return 2;
+      }
+      if (!ended.empty()) std::fprintf(stderr, "quorvane-decode: %s\n", ended.c_str());
+      continue;
+    }
+#endif
     if (!FeedFile(parser, name, raw, error)) {
       std::fprintf(stderr, "quorvane-decode: %s\n", error.c_str());
       return 2;

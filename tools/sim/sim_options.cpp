@@ -112,6 +112,14 @@ const std::map<std::string, Setter>& valueOptions()
              if (v.empty())
                  throw Error{n + " needs a file name"};
              o.transcript = v; }},
+        {"--tcp", [](SimOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw Error{n + " needs [ADDRESS:]PORT"};
+             o.tcpListen = v; }},
+        {"--udp", [](SimOptions& o, const std::string& n, const std::string& v) {
+             if (v.empty())
+                 throw Error{n + " needs HOST:PORT"};
+             o.udpTarget = v; }},
         {"--play", [](SimOptions& o, const std::string& n, const std::string& v) {
              if (v.empty())
                  throw Error{n + " needs a file name"};
@@ -209,6 +217,8 @@ ParseResult parseOptions(const std::vector<std::string>& args)
             throw Error{"--rate needs --play"};
         if (options.playFile.empty() && options.loop)
             throw Error{"--loop needs --play"};
+        if (!options.tcpListen.empty() && !options.udpTarget.empty())
+            throw Error{"--tcp and --udp exclude each other"};
         if (stallForGiven && !options.stallAfter)
             throw Error{"--stall-for needs --stall-after"};
     } catch (const Error& e) {
@@ -220,8 +230,9 @@ ParseResult parseOptions(const std::vector<std::string>& args)
 std::string helpText()
 {
     return R"(Usage: quorvane-sim [OPTION]...
-A virtual NMEA 0183 GPS receiver on a pseudo-terminal. The first line on standard
-output is the device to open (for example /dev/pts/5); point the viewer at it.
+A virtual NMEA 0183 GPS receiver on a pseudo-terminal (or a network port). The first
+line on standard output is the device to open (for example /dev/pts/5); point the
+viewer at it.
 Every second the receiver sends GGA, GSA, GSV (as many as its satellites need),
 RMC, RMB (only with --waypoint) and ZDA, paced as the baud rate carries them.
 Times below are simulated seconds: --pace N runs them N times faster.
@@ -271,6 +282,14 @@ Line:
   --cycles N            stop after N cycles
   --wait-open           start the first cycle when the device is first opened
   --transcript FILE     write every byte that reached the device to FILE
+
+Network instead of a pseudo-terminal (the first line of output then names the
+source to connect to, as the viewer's port box takes it):
+  --tcp [ADDRESS:]PORT  serve the stream to every TCP client and take commands
+                        from any of them; ADDRESS defaults to 127.0.0.1, PORT 0
+                        picks a free port; output waits while no client is there
+  --udp HOST:PORT       send each line as one datagram to HOST:PORT; commands
+                        have no way back
 
 Playback of a recorded NMEA file instead of the simulated receiver:
   --play FILE           send FILE's lines; a new cycle starts where the time stamp

@@ -19,6 +19,8 @@ struct SimOptions {
     bool waitOpen = false;
     bool ignoreRestarts = false;  // a receiver that does not obey restart commands
     std::string transcript;
+    std::string tcpListen;  // serve on this [ADDRESS:]PORT instead of a pseudo-terminal
+    std::string udpTarget;  // or send datagrams to this HOST:PORT
 
     std::string playFile;
     double rate = 0.0;  // lines per second; 0: the recording's own timing

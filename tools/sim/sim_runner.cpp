@@ -1,5 +1,7 @@
 #include "sim_runner.h"
 
+#include "net_device.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -35,6 +37,12 @@ SimRunner::SimRunner(const SimOptions& options, std::unique_ptr<CycleSource> sou
     : options_(options), source_(std::move(source)), stopFd_(stopFd), pacer_(options.baud),
       faults_(options.faults, options.world.seed), lastInput_(Clock::now())
 {
+    if (!options.tcpListen.empty())
+        device_ = std::make_unique<TcpServerDevice>(options.tcpListen);
+    else if (!options.udpTarget.empty())
+        device_ = std::make_unique<UdpSenderDevice>(options.udpTarget);
+    else
+        device_ = std::make_unique<PtyDevice>();
 }
 
 SimRunner::~SimRunner()
@@ -52,9 +60,9 @@ bool SimRunner::start(std::string& error)
             return false;
         }
     }
-    if (!device_.open(options_.baud, error))
+    if (!device_->open(options_.baud, error))
         return false;
-    std::printf("%s\n", device_.path().c_str());
+    std::printf("%s\n", device_->path().c_str());
     std::fflush(stdout);
     if (!options_.waitOpen)
         begin();
@@ -81,7 +89,7 @@ double SimRunner::simNow() const
 
 void SimRunner::updateListener()
 {
-    const bool now = device_.hasListener();
+    const bool now = device_->hasListener();
     // A listener may open the device, write a command and close it again between
     // two checks; what it wrote waits in the master's queue all the same.
     if (!now)
@@ -97,7 +105,7 @@ void SimRunner::updateListener()
     } else {
         report("device closed");
         pacer_.clear(simNow());
-        if (!device_.discardUnread() && errno == EBUSY)
+        if (!device_->discardUnread() && errno == EBUSY)
             report("warning: the device was left marked exclusive (TIOCEXCL); only root can open it again");
     }
 }
@@ -153,7 +161,7 @@ void SimRunner::emitDue(double now)
 // bytes arrive anyway, so the mismatch is reported once per setting instead.
 void SimRunner::checkListenerBaud()
 {
-    const int baud = device_.listenerBaud();
+    const int baud = device_->listenerBaud();
     if (baud == reportedBaud_)
         return;
     reportedBaud_ = baud;
@@ -170,7 +178,7 @@ void SimRunner::writeDue(double now)
     if (due == 0)
         return;
     std::size_t written = 0;
-    const WriteResult result = device_.write(pacer_.pendingBytes().data(), due, written);
+    const WriteResult result = device_->write(pacer_.pendingBytes().data(), due, written);
     if (transcript_ && written > 0) {
         std::fwrite(pacer_.pendingBytes().data(), 1, written, transcript_);
         std::fflush(transcript_);
@@ -187,7 +195,7 @@ void SimRunner::readCommands()
     std::uint8_t buffer[512];
     std::vector<CommandEvent> events;
     for (;;) {
-        const ssize_t n = device_.read(buffer, sizeof buffer);
+        const ssize_t n = device_->read(buffer, sizeof buffer);
         if (n <= 0)
             break;
         lastInput_ = Clock::now();
@@ -249,7 +257,7 @@ int SimRunner::run()
         double now = simNow();
         if (started_ && options_.hangupAfter && now >= *options_.hangupAfter) {
             report("hang-up: closing the device");
-            device_.close();
+            device_->close();
             return 0;
         }
         if (started_) {
@@ -266,7 +274,7 @@ int SimRunner::run()
             handle(events);
         }
 
-        pollfd fds[2] = {{stopFd_, POLLIN, 0}, {device_.fd(), 0, 0}};
+        pollfd fds[2] = {{stopFd_, POLLIN, 0}, {device_->fd(), 0, 0}};
         if (listening_)
             fds[1].events = static_cast<short>(POLLIN | (blocked_ ? POLLOUT : 0));
         const int count = listening_ ? 2 : 1;
@@ -281,7 +289,7 @@ int SimRunner::run()
     }
     if (!stopRequested_)
         linger();
-    device_.close();
+    device_->close();
     return 0;
 }
 
@@ -295,12 +303,12 @@ void SimRunner::linger()
     const Clock::time_point deadline =
         start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kLingerSeconds));
     int emptyReadings = 0;
-    while (Clock::now() < deadline && device_.hasListener()) {
-        const long unread = device_.unreadByListener();
+    while (Clock::now() < deadline && device_->hasListener()) {
+        const long unread = device_->unreadByListener();
         emptyReadings = unread == 0 ? emptyReadings + 1 : 0;
         if (emptyReadings >= 3 && Clock::now() - start >= std::chrono::milliseconds(100))
             break;
-        pollfd fds[2] = {{stopFd_, POLLIN, 0}, {device_.fd(), POLLIN, 0}};
+        pollfd fds[2] = {{stopFd_, POLLIN, 0}, {device_->fd(), POLLIN, 0}};
         poll(fds, 2, 20);
         if (fds[0].revents & POLLIN)
             break;

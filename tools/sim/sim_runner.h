@@ -45,7 +45,7 @@ private:
     SimOptions options_;
     std::unique_ptr<CycleSource> source_;
     int stopFd_;
-    PtyDevice device_;
+    std::unique_ptr<OutputDevice> device_;
     BytePacer pacer_;
     FaultInjector faults_;
     CommandListener commands_;

@@ -10,6 +10,9 @@
 #include "sample_collector.h"
 #include "stats_options.h"
 #include "stats_report.h"
+#ifdef QV_WITH_SOURCES
+#include "source_input.h"
+#endif
 
 namespace {
 
@@ -44,9 +47,16 @@ int main(int argc, char** argv) {
     parser->SetGnssMode(o.gnss);
     stats::SampleCollector samples(*parser);
     std::string error;
-    const bool read = IsSerialPort(source)
-                          ? ReadSerialPort(*parser, samples, source, o.baud, o.duration, error)
-                          : FeedFile(*parser, source.c_str(), false, error);
+    bool read = false;
+#ifdef QV_WITH_SOURCES
+    if (IsSourceName(source.c_str())) {
+      std::string ended;
+      read = FeedSource(*parser, source.c_str(), o.duration, error, ended);
+      if (!ended.empty()) std::fprintf(stderr, "quorvane-stats: %s; figures so far\n", ended.c_str());
+    } else
+#endif
+      read = IsSerialPort(source) ? ReadSerialPort(*parser, samples, source, o.baud, o.duration, error)
+                                  : FeedFile(*parser, source.c_str(), false, error);
     if (!read) {
       std::fprintf(stderr, "quorvane-stats: %s\n", error.c_str());
       status = 2;

@@ -82,9 +82,11 @@ std::string HelpText() {
   return R"(Usage: quorvane-stats [OPTION]... SOURCE...
 Accuracy figures of a GPS receiver's position fixes, from NMEA 0183
 recordings or a live receiver. Each SOURCE is a file ("-": standard input),
-read and split into lines as the viewer's replay reads it, or a serial port
-(a bare name such as ttyUSB0 means /dev/ttyUSB0), read for --duration
-seconds or until Ctrl-C; both go through the viewer's decoder.
+read and split into lines as the viewer's replay reads it, a serial port
+(a bare name such as ttyUSB0 means /dev/ttyUSB0), or a receiver behind gpsd
+or on the network (gpsd://[HOST[:PORT]][/DEVICE], tcp://HOST:PORT,
+udp://[ADDRESS]:PORT), read for --duration seconds, until it ends or until
+Ctrl-C; all go through the viewer's decoder.
 
 A sample is each GGA the decoder decodes whose quality is sent and not 0 and
 whose latitude and longitude are both sent; one outside +-90 and +-180 degrees
@@ -99,8 +101,9 @@ Options:
                        the GPS talker GP
   --csv                print a header and one CSV row per SOURCE instead of
                        JSON
-  --duration S         read a serial port for S seconds (default: until
-                       Ctrl-C); on a terminal, progress once a minute
+  --duration S         read a serial port or a network source for S seconds
+                       (default: until Ctrl-C); on a terminal, a serial
+                       port's progress once a minute
   --baud N             the serial port's speed in bit/s (default 9600)
   --epochs FILE        write one CSV row per sample to FILE: utc (as sent),
                        lat, lon, alt, east_m, north_m, up_m, horizontal_m,

@@ -180,3 +180,22 @@ TEST_F(IdleTick, PollsOnlyWhileNeitherConnectedNorReplaying) {
 }
 
 }  // namespace
+
+TEST_F(PortPoll, RememberedSourcesFollowThePortsWhichThePollAloneCounts) {
+  Sysfs.AddPort("ttyS0", 4);
+  Fill();
+  ShowRecentSources(Box, {"tcp://a:1", "gpsd://"});
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "tcp://a:1", "gpsd://"}));
+  EXPECT_EQ(Box.currentText(), "ttyS0");
+  Poll();
+  EXPECT_TRUE(Boxes.empty()) << "the same ports: nothing changes";
+  Sysfs.AddPort("ttyUSB0");
+  Poll();
+  EXPECT_EQ(Texts(QMessageBox::NoIcon), QStringList{"Com Port Plug In  ttyUSB0"});
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "ttyUSB0", "tcp://a:1", "gpsd://"}));
+  EXPECT_EQ(Box.currentText(), "ttyUSB0");
+  Box.setEditText("udp://:10110");
+  ShowRecentSources(Box, {"udp://:10110", "tcp://a:1"});
+  EXPECT_EQ(Items(), (QStringList{"ttyS0", "ttyUSB0", "udp://:10110", "tcp://a:1"}));
+  EXPECT_EQ(Box.currentText(), "udp://:10110");
+}

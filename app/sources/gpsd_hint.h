@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+inline constexpr const char* kGpsdHoldsReceiver =
+    "gpsd is using this receiver: enter gpsd://localhost as the port to view it through gpsd.";
+
+// A serial port's open failure with a line pointing to gpsd added when gpsd
+// holds the port: the failure names gpsd as the holder, or names no holder
+// (gpsd claims ports without a lock Linux reports) while a gpsd runs.
+QString WithGpsdHint(const QString& failure, const std::function<bool()>& gpsdRunning);
+
+// Whether a process named gpsd runs on this machine.
+bool GpsdRunning();
