@@ -1,5 +1,6 @@
 #include "app/sources/source_reader.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -18,6 +19,21 @@ constexpr int kInterruptCheckMs = 50;
 
 }  // namespace
 
+void EnsureCoreApplication() {
+  static int argc = 1;
+  static char program[] = "quorvane";
+  static char* argv[] = {program, nullptr};
+  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
+QString CannotConnectText(const QString& source, const QString& reason) {
+  return QStringLiteral("Cannot connect to %1.\n%2").arg(source, reason);
+}
+
+QString ConnectionClosedText(const QString& source, const QString& reason) {
+  return QStringLiteral("Connection closed: %1: %2").arg(source, reason);
+}
+
 SourceReading ReadSource(const QString& text, double seconds,
                          const std::function<void(const char* bytes, qsizetype length)>& onBytes) {
   SourceReading reading;
@@ -32,11 +48,11 @@ SourceReading ReadSource(const QString& text, double seconds,
   NetworkSource::Handlers handlers;
   handlers.data = onBytes;
   handlers.failed = [&](const QString& reason) {
-    reading.failure = QStringLiteral("Cannot connect to %1.\n%2").arg(text, reason);
+    reading.failure = CannotConnectText(text, reason);
     loop.quit();
   };
   handlers.closed = [&](const QString& reason) {
-    reading.ended = QStringLiteral("Connection closed: %1: %2").arg(text, reason);
+    reading.ended = ConnectionClosedText(text, reason);
     loop.quit();
   };
   const std::unique_ptr<NetworkSource> source = NetworkSource::Create(*address, std::move(handlers));

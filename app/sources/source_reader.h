@@ -15,3 +15,11 @@ struct SourceReading {
 
 SourceReading ReadSource(const QString& text, double seconds,
                          const std::function<void(const char* bytes, qsizetype length)>& onBytes);
+
+// Makes the application object Qt's sockets need, unless there is one: a
+// tool that reads files or serial ports never makes one.
+void EnsureCoreApplication();
+
+// The texts a tool prints when a source cannot connect or ends.
+QString CannotConnectText(const QString& source, const QString& reason);
+QString ConnectionClosedText(const QString& source, const QString& reason);

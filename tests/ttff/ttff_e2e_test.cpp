@@ -115,3 +115,32 @@ TEST(TtffAgainstSim, ReceiverThatIgnoresTheCommandIsNotRestarted) {
   EXPECT_NE(missing.out.find("Error opening serial port"), std::string::npos) << missing.out;
   EXPECT_EQ(RunTool(port + " --start lukewarm").status, 2);
 }
+
+#ifdef QV_TTFF_NETWORK
+TEST(TtffAgainstSim, TcpSourceTakesTheCommandOnTheConnection) {
+  SimProcess sim({"--pace", "40", "--acquire", "60", "--tcp", "127.0.0.1:0"});
+  const std::string source = sim.readLine(5s);
+  ASSERT_EQ(source.rfind("tcp://127.0.0.1:", 0), 0u) << source;
+  const std::string csv = testing::TempDir() + "ttff_tcp.csv";
+  const ToolRun run = RunTool(source + " --settle 0 --runs 2 --timeout 10 --chip mtk --csv " + csv);
+  EXPECT_EQ(run.status, 0) << run.out;
+  const std::vector<std::string> rows = CsvRows(csv);
+  ASSERT_EQ(rows.size(), 3u) << run.out;
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const std::vector<std::string> f = Split(rows[i]);
+    ASSERT_EQ(f.size(), 8u) << rows[i];
+    EXPECT_EQ(f[7], "fixed");
+    EXPECT_NEAR(std::stod(f[3]), kAcquire * 2.0 / 3.0 / kPace, 0.1) << rows[i];
+    EXPECT_NEAR(std::stod(f[4]), kAcquire / kPace, 0.1) << rows[i];
+  }
+  sim.signal(SIGINT);
+  EXPECT_EQ(sim.wait(5s), 0);
+  EXPECT_EQ(CountOf(sim.stderrText(), "cold start: MTK\n"), 2u) << sim.stderrText();
+
+  // Nothing can be sent back to a datagram source.
+  const ToolRun udp = RunTool("udp://127.0.0.1:10110 --chip mtk");
+  EXPECT_EQ(udp.status, 2);
+  EXPECT_EQ(CountOf(udp.out, "\n"), 1u) << udp.out;
+  EXPECT_NE(udp.out.find("udp:// only listens"), std::string::npos) << udp.out;
+}
+#endif

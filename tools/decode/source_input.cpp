@@ -1,7 +1,5 @@
 #include "source_input.h"
 
-#include <QCoreApplication>
-
 #include "app/sources/source_address.h"
 #include "app/sources/source_reader.h"
 #include "line_splitter.h"
@@ -9,12 +7,7 @@
 bool IsSourceName(const char* name) { return IsSourceText(QString::fromLocal8Bit(name)); }
 
 bool FeedSource(CNMEAParser& parser, const char* name, double seconds, std::string& error, std::string& ended) {
-  // Qt's sockets need an application object; a file-only run never makes one.
-  static int argc = 1;
-  static char program[] = "quorvane";
-  static char* argv[] = {program, nullptr};
-  static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-  (void)app;
+  EnsureCoreApplication();
 
   LineSplitter lines(LineSplitter::Breaks::CarriageReturn, 4096);
   const SourceReading reading = ReadSource(QString::fromLocal8Bit(name), seconds, [&](const char* bytes, qsizetype n) {

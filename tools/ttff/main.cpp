@@ -1,5 +1,9 @@
+#include "serial_link.h"
 #include "ttff_options.h"
 #include "ttff_session.h"
+#ifdef QV_WITH_SOURCES
+#include "network_link.h"
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -13,6 +17,13 @@ int stopPipe[2] = {-1, -1};
 void OnStopSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = write(stopPipe[1], &byte, 1);
+}
+
+std::unique_ptr<ttff::ReceiverLink> MakeLink(const ttff::Options& options) {
+#ifdef QV_WITH_SOURCES
+  if (ttff::IsNetworkSource(options.port)) return ttff::MakeNetworkLink(options.port);
+#endif
+  return std::make_unique<ttff::SerialLink>(options.port, options.baud);
 }
 
 }  // namespace
@@ -33,7 +44,8 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  Session session(std::get<Options>(parsed), stopPipe[0]);
+  const Options& options = std::get<Options>(parsed);
+  Session session(options, stopPipe[0], MakeLink(options));
   if (!session.Open()) return 2;
   return session.Run();
 }

@@ -2,6 +2,8 @@
 
 #include "option_values.h"
 
+#include <strings.h>
+
 namespace ttff {
 
 namespace {
@@ -70,6 +72,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       SetValue(options, name, value);
     }
     if (!havePort || options.port.empty()) throw Error{"missing PORT"};
+    // A datagram listener has no way back to the receiver.
+    if (options.port.size() >= 6 && strncasecmp(options.port.c_str(), "udp://", 6) == 0)
+      throw Error{"cannot restart a receiver through '" + options.port + "': udp:// only listens; use tcp:// or gpsd://"};
   } catch (const Error& e) {
     return OptionError{e.message};
   }
@@ -79,13 +84,19 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 std::string HelpText() {
   return R"(Usage: quorvane-ttff PORT [OPTION]...
 Measures a GPS receiver's time to first fix over many restarts. PORT is a
-serial device, a bare name such as ttyUSB0 meaning /dev/ttyUSB0.
+serial device, a bare name such as ttyUSB0 meaning /dev/ttyUSB0, or a receiver
+on the network: tcp://HOST:PORT, whose server takes the command on the same
+connection, or gpsd://[HOST[:PORT]][/DEVICE] (default localhost:2947), through
+which gpsd passes it to the receiver by its control socket (on gpsd's own
+machine: GPSD_SOCKET, else /run/gpsd.sock). udp:// cannot carry the command
+back and is refused. --baud applies to a serial device only.
 
 Each run waits for a 3D fix held for --settle seconds, sends the chip's restart
 command and measures, from the moment its last byte went to the device, the
 time to the first valid position (GGA quality 1 or more, or RMC status A) and
 the time to the first 3D fix (GSA fix type 3), to within 20 ms of the arrival of
-the deciding sentence. A receiver whose fix does not drop within 2 s of the
+the deciding sentence. Over the network the time runs from handing the command
+to the connection or to gpsd. A receiver whose fix does not drop within 2 s of the
 command was not restarted; such a run is reported and left out of the figures.
 
 Options:
@@ -115,8 +126,8 @@ terminal a progress line shows the elapsed time, satellites in view and used
 and the best signal. SIGINT stops and prints the figures of the finished runs.
 
 Exit status: 0 when every run reached a 3D fix, 1 when a run timed out, was not
-restarted or the runs were cut short, 2 for bad options or a port or file that
-cannot be opened.
+restarted, the runs were cut short or the command could not reach the receiver,
+2 for bad options or a port, source or file that cannot be opened.
 )";
 }
 

@@ -7,10 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <cstring>
-#include <poll.h>
 #include <unistd.h>
 
 namespace ttff {
@@ -25,10 +23,6 @@ double UnixNow() {
   return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-// Longest a read waits for its first byte before it completes empty and the
-// receive thread starts the next one.
-constexpr uint32_t kReadIdleMs = 1000;
-
 }  // namespace
 
 void SetUpDecoder(CNMEAParser& parser, bool gnss) {
@@ -37,46 +31,29 @@ void SetUpDecoder(CNMEAParser& parser, bool gnss) {
   parser.SetGnssMode(gnss);
 }
 
-Session::Session(const Options& options, int stopFd)
-    : options_(options), stopFd_(stopFd), tty_(isatty(STDOUT_FILENO) == 1), settle_(options.settle) {
+Session::Session(const Options& options, int stopFd, std::unique_ptr<ReceiverLink> link)
+    : options_(options), stopFd_(stopFd), link_(std::move(link)), tty_(isatty(STDOUT_FILENO) == 1), settle_(options.settle) {
   SetUpDecoder(parser_, options_.gnss);
 }
 
 Session::~Session() {
-  comm_.StopComm();
+  link_.reset();
   if (csv_) std::fclose(csv_);
 }
 
 bool Session::Open() {
-  comm_.SetCommName(options_.port);
-  comm_.SetBaudRate(options_.baud);
-  // Binary commands and replies may hold the XON and XOFF bytes; software flow
-  // control would stall the line on them.
-  comm_.SetOutx_XonXoffFlow(false);
-  comm_.SetInx_XonXoffFlow(false);
-  // A read completes with the first bytes that arrive, so a sentence reaches the
-  // decoder as it ends, not after the line has been quiet for a while.
-  comm_.SetReadIntervalTimeout(UINT32_MAX);
-  comm_.SetReadTotalTimeoutMultiplier(UINT32_MAX);
-  comm_.SetReadTotalTimeoutConstant(kReadIdleMs);
-  comm_.OnReceiveData = [this](TComm*, const uint8_t* buffer, uint16_t length) { OnBytes(buffer, length); };
-  comm_.OnSendDataEmpty = [this](TComm*) {
-    if (phase_ == Phase::Sending) {
-      const double now = Now();
-      commandWall_ = UnixNow();
-      watch_.emplace(now, options_.timeout);
-      phase_ = Phase::Watching;
-      phaseStart_ = now;
-    }
+  ReceiverLink::Handlers handlers;
+  handlers.bytes = [this](const uint8_t* data, std::size_t size) { OnBytes(data, size); };
+  handlers.sent = [this] { OnSent(); };
+  handlers.gone = [this](const std::string& why) {
+    if (gone_.empty()) gone_ = why;
   };
-  comm_.OnRequestHangup = [this](TComm*) { hungUp_ = true; };
-  try {
-    comm_.StartComm();
-  } catch (const ECommsError& e) {
-    std::fprintf(stderr, "quorvane-ttff: %s\n", e.what());
+  std::string error;
+  if (!link_->Open(std::move(handlers), error)) {
+    std::fprintf(stderr, "quorvane-ttff: %s\n", error.c_str());
     return false;
   }
-  // After the port, so that a port that will not open leaves no empty file.
+  // After the link, so that a port or source that will not open leaves no empty file.
   if (!options_.csv.empty()) {
     csv_ = std::fopen(options_.csv.c_str(), "w");
     if (!csv_) {
@@ -89,11 +66,20 @@ bool Session::Open() {
   return true;
 }
 
-void Session::OnBytes(const uint8_t* data, uint16_t size) {
+void Session::OnSent() {
+  if (phase_ != Phase::Sending) return;
+  const double now = Now();
+  commandWall_ = UnixNow();
+  watch_.emplace(now, options_.timeout);
+  phase_ = Phase::Watching;
+  phaseStart_ = now;
+}
+
+void Session::OnBytes(const uint8_t* data, std::size_t size) {
   const double now = Now();
   // One byte at a time, so that each sentence is judged as it completes even
   // when a chunk holds several.
-  for (uint16_t i = 0; i < size; ++i) {
+  for (std::size_t i = 0; i < size; ++i) {
     parser_.FeedBytes(reinterpret_cast<const char*>(data + i), 1);
     if (parser_.SentenceTotal == lastTotal_) continue;
     lastTotal_ = parser_.SentenceTotal;
@@ -131,8 +117,7 @@ void Session::SendCommand(double now) {
   const std::string bytes = restart::CommandBytes(options_.chip, options_.start);
   phase_ = Phase::Sending;
   phaseStart_ = now;
-  if (!comm_.WriteCommData(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint16_t>(bytes.size())))
-    hungUp_ = true;
+  link_->Send(bytes);
 }
 
 void Session::Step(double now) {
@@ -274,16 +259,15 @@ int Session::Run() {
     Step(now);
     if (phase_ == Phase::Done) break;
     ShowProgress(now);
-    pollfd fds[2] = {{comm_.NotifyFd(), POLLIN, 0}, {stopFd_, POLLIN, 0}};
-    if (poll(fds, 2, PollTimeoutMs(Now())) < 0 && errno != EINTR) break;
-    if (fds[1].revents & POLLIN) {
+    const ReceiverLink::Wake wake = link_->Wait(PollTimeoutMs(Now()), stopFd_);
+    if (wake == ReceiverLink::Wake::Failed) break;
+    if (wake == ReceiverLink::Wake::Stop) {
       interrupted_ = true;
       break;
     }
-    if (fds[0].revents & POLLIN) comm_.DispatchNotifications();
-    if (hungUp_) {
+    if (!gone_.empty()) {
       ClearProgress();
-      std::printf("the receiver is gone (the port hung up); stopping\n");
+      std::printf("%s; stopping\n", gone_.c_str());
       break;
     }
   }
@@ -292,7 +276,7 @@ int Session::Run() {
     std::printf("interrupted\n");
   }
   PrintSummary();
-  const bool complete = !interrupted_ && !hungUp_ && fixed_ == options_.runs;
+  const bool complete = !interrupted_ && gone_.empty() && fixed_ == options_.runs;
   return complete && !failed_ ? 0 : 1;
 }
 

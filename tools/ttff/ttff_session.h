@@ -1,12 +1,14 @@
 #pragma once
 
-#include "comm.h"
 #include "nmea_parser.h"
+#include "receiver_link.h"
 #include "run_watch.h"
 #include "ttff_options.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace ttff {
@@ -14,16 +16,16 @@ namespace ttff {
 // Sets the decoder up for the talkers the user asked for.
 void SetUpDecoder(CNMEAParser& parser, bool gnss);
 
-// Restarts the receiver --runs times and measures each restart; owns the port.
+// Restarts the receiver --runs times and measures each restart; owns the link.
 class Session {
  public:
   // `stopFd` becomes readable when the user asks to stop (SIGINT).
-  Session(const Options& options, int stopFd);
+  Session(const Options& options, int stopFd, std::unique_ptr<ReceiverLink> link);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Opens the port and the CSV file; on failure prints why and returns false.
+  // Opens the link and the CSV file; on failure prints why and returns false.
   bool Open();
   // Runs to the end; returns the exit status.
   int Run();
@@ -31,7 +33,8 @@ class Session {
  private:
   enum class Phase { Settling, Sending, Watching, Done };
 
-  void OnBytes(const uint8_t* data, uint16_t size);
+  void OnBytes(const uint8_t* data, std::size_t size);
+  void OnSent();
   void OnReport(const FixReport& report, double now);
   void Step(double now);
   void SendCommand(double now);
@@ -43,7 +46,7 @@ class Session {
 
   Options options_;
   int stopFd_;
-  TComm comm_;
+  std::unique_ptr<ReceiverLink> link_;
   CNMEAParser parser_;
   std::FILE* csv_ = nullptr;
   bool tty_ = false;
@@ -54,7 +57,7 @@ class Session {
   long run_ = 0;  // 1-based number of the current run
   double phaseStart_ = 0.0;
   double commandWall_ = 0.0;  // Unix time of the command, for the CSV
-  bool hungUp_ = false;
+  std::string gone_;  // set once the receiver cannot be reached: the line that says so
   bool interrupted_ = false;
   bool failed_ = false;  // a run timed out or was not restarted
   SettleWatch settle_;
