@@ -1,10 +1,20 @@
+#include <QElapsedTimer>
+#include <QHostInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "app/sources/network_source.h"
@@ -205,6 +215,104 @@ TEST_F(NetworkSourceTest, ServerSendingNoLineEndsThenClosingIsBoundedAndEndsInOn
     shown += Form->ListBox1Lines->lineBytes(i).size();
   }
   EXPECT_GT(shown, static_cast<size_t>(kFlood) - kMaxLine);
+}
+
+// A sentence must come through whole however it is cut: one byte at a time
+// from a slow server, or after a datagram far over the line limit.
+TEST_F(NetworkSourceTest, TrickledSentencesAndOverlongDatagramsDecodeWhole) {
+  const QByteArray sentence = "$GPGGA,090500.00,4851.50400,N,00217.67000,E,1,07,1.1,35.5,M,46.0,M,,*5A";
+  const QByteArray sent = sentence + "\r\n";
+  for (const bool udp : {false, true}) {
+    SCOPED_TRACE(udp ? "udp" : "tcp");
+    NMEAParser.ResetRecord();
+    QTcpServer server;
+    QUdpSocket sender;
+    QTimer trickle;
+    QTcpSocket* client = nullptr;
+    int next = 0;
+    QString source;
+    if (udp) {
+      const quint16 port = FreePort(QAbstractSocket::UdpSocket);
+      source = QStringLiteral("udp://127.0.0.1:%1").arg(port);
+      QObject::connect(&trickle, &QTimer::timeout, &sender, [&, port] {
+        // 60,000 bytes without a line end, then the sentence.
+        sender.writeDatagram(QByteArray(60000, 'x'), QHostAddress::LocalHost, port);
+        sender.writeDatagram(sent, QHostAddress::LocalHost, port);
+      });
+    } else {
+      ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+      source = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+      QObject::connect(&server, &QTcpServer::newConnection, &server, [&] { client = server.nextPendingConnection(); });
+      QObject::connect(&trickle, &QTimer::timeout, &server, [&] {
+        if (client != nullptr && next < sent.size()) client->write(sent.mid(next++, 1));
+      });
+    }
+    trickle.start(udp ? 200 : 20);
+    Connect(source, 9600);
+    ASSERT_TRUE(WaitFor([&] { return NMEAParser.GgaSentences > 0; }, 10000)) << Fields();
+    EXPECT_EQ(NMEAParser.GgaSatsUsed, 7);
+    EXPECT_NEAR(NMEAParser.GgaLat, 48.0 + 51.504 / 60.0, 1e-9);
+    Form->ListBox1Lines->flush();
+    bool whole = false;
+    for (size_t i = 0; i < Form->ListBox1Lines->count(); ++i) {
+      ASSERT_LE(Form->ListBox1Lines->lineBytes(i).size(), ReceiveLineCutter::kMaxCarry + 65535);
+      whole = whole || Form->ListBox1Lines->lineBytes(i).find(sentence.toStdString()) != std::string_view::npos;
+    }
+    EXPECT_TRUE(whole);
+    trickle.stop();
+    Form->ComBtn1Click();
+    EXPECT_EQ(IsConnected, 0);
+  }
+}
+
+// A name that cannot resolve, and a server whose queue is full so that it
+// never answers: each ends in one box, and the window answers meanwhile.
+TEST_F(NetworkSourceTest, UnknownHostsAndSilentServersEndInOneBox) {
+  const int full = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(full, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof at;
+  ASSERT_EQ(::bind(full, reinterpret_cast<sockaddr*>(&at), length), 0);
+  ASSERT_EQ(::listen(full, 0), 0);
+  ASSERT_EQ(::getsockname(full, reinterpret_cast<sockaddr*>(&at), &length), 0);
+  const QString silent = QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(at.sin_port));
+  // Never accepted: these fill the queue, and the kernel drops later handshakes.
+  std::vector<std::unique_ptr<QTcpSocket>> queued;
+  for (int i = 0; i < 3; ++i) {
+    queued.push_back(std::make_unique<QTcpSocket>());
+    queued.back()->connectToHost(QHostAddress::LocalHost, ntohs(at.sin_port));
+  }
+  WaitFor([] { return false; }, 300);
+  const struct {
+    QString source;
+    const char* reason;
+  } cases[] = {
+      {QStringLiteral("tcp://no-such-host.invalid:10110"), kHostNotFoundReason},
+      {QStringLiteral("gpsd://no-such-host.invalid"), kHostNotFoundReason},
+      {silent, kNoAnswerReason},
+  };
+  // A resolver that cannot reach its server takes longer than the 5 s a
+  // connection is given: the name then fails as an unanswered connection.
+  QElapsedTimer resolving;
+  resolving.start();
+  const bool resolverAnswers = QHostInfo::fromName(QStringLiteral("no-such-host.invalid")).error() ==
+                                   QHostInfo::HostNotFound &&
+                               resolving.elapsed() < 2000;
+  for (const auto& c : cases) {
+    if (c.reason == kHostNotFoundReason && !resolverAnswers) {
+      std::fprintf(stderr, "skipped %s: this machine's resolver does not answer within 2 s\n",
+                   qPrintable(c.source));
+      continue;
+    }
+    Boxes.clear();
+    Connect(c.source, 9600);
+    // The refresh tick goes on while the name or the answer is awaited.
+    ASSERT_TRUE(WaitForTicks(1, 3000));
+    ExpectOneBoxWhenIdle(QStringLiteral("Cannot connect to %1.\n").arg(c.source) + QLatin1String(c.reason));
+  }
+  ::close(full);
 }
 
 TEST_F(NetworkSourceTest, GpsdRelaysTheSameRecordAndPassesTheColdStartThroughItsControlSocket) {
