@@ -26,7 +26,12 @@ constexpr QRgb kNewestDot = 0xFFE0602A;
 const QColor kCep50Colour(0, 140, 60);
 const QColor kCep95Colour(170, 40, 40);
 
-enum Cell : uint8_t { kEmpty, kOlder, kNewest };
+constexpr uint32_t kOffMap = UINT32_MAX;
+// The fit moves a little with every second's samples; the map follows it
+// only when it has moved by more than this, so that the dots stay placed.
+constexpr double kFitSlack = 1.05;
+// How far the reference may move before the dots are placed again.
+constexpr double kReferenceSlackPixels = 0.25;
 
 // Text on a pale ground, readable over the dots.
 void DrawLabel(QPainter& painter, QPointF baseline, const QString& text, const QColor& colour) {
@@ -65,7 +70,10 @@ QRect DeviationMap::PlotRect() const {
                std::max(1, height() - 2 * kMargin - kScaleBarRoom));
 }
 
-double DeviationMap::HalfWidth() const { return zoom_ ? *zoom_ : FitHalfWidth(cep95_, maxH_); }
+double DeviationMap::HalfWidth() const {
+  if (zoom_) return *zoom_;
+  return fitted_ ? *fitted_ : FitHalfWidth(cep95_, maxH_);
+}
 
 double DeviationMap::MetresPerPixel() const {
   const QRect plot = PlotRect();
@@ -78,6 +86,8 @@ void DeviationMap::Refresh(const stats::SampleStore& samples, const stats::Accur
   cep50_ = figures[stats::Figure::Cep50];
   cep95_ = figures[stats::Figure::Cep95];
   maxH_ = figures[stats::Figure::MaxH];
+  const double fit = FitHalfWidth(cep95_, maxH_);
+  if (!fitted_ || fit > *fitted_ * kFitSlack || fit * kFitSlack < *fitted_) fitted_ = fit;
   DrawDots();
   update();
 }
@@ -90,45 +100,96 @@ void DeviationMap::FitAutomatically() {
   emit zoomChanged(false);
 }
 
-void DeviationMap::DrawDots() {
-  dotsDrawn_ = offMap_ = 0;
-  if (dots_.size() != size()) dots_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-  dots_.fill(Qt::transparent);
-  if (samples_ == nullptr || !reference_ || samples_->Empty()) return;
+void DeviationMap::Forget() { placed_.reset(); }
 
+void DeviationMap::DrawDots() {
+  if (dots_.size() != size()) dots_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+  if (samples_ == nullptr || !reference_ || samples_->Empty()) {
+    placed_.reset();
+    dotsDrawn_ = offMap_ = 0;
+    dots_.fill(Qt::transparent);
+    return;
+  }
+  const size_t n = samples_->Size();
+  const size_t newestFrom = NewestMinuteStart(*samples_);
   const QRect plot = PlotRect();
+  bool again = !placed_ || placed_->Samples != samples_ || n < placed_->Count || newestFrom < placed_->NewestFrom ||
+               placed_->HalfWidth != HalfWidth() || placed_->Plot != plot;
+  if (!again) {
+    const stats::Enu moved = placedReference_->Offset(reference_->Lat(), reference_->Lon(), reference_->Height());
+    // Written so that NaN places them again too.
+    again = !(std::hypot(moved.East, moved.North) / MetresPerPixel() < kReferenceSlackPixels);
+  }
+  if (again) {
+    placed_ = Placed{samples_, 0, 0, HalfWidth(), plot};
+    placedReference_ = reference_;
+    const size_t cells = static_cast<size_t>(plot.width()) * static_cast<size_t>(plot.height());
+    older_.assign(cells, 0);
+    newest_.assign(cells, 0);
+    newestCells_.clear();
+    offMap_ = 0;
+  }
+  PlaceDots(placed_->Count, n, newestFrom);
+  // Samples that have left the newest minute.
+  while (!newestCells_.empty() && newestCells_.front().first < newestFrom) {
+    const uint32_t cell = newestCells_.front().second;
+    if (cell != kOffMap) {
+      --newest_[cell];
+      older_[cell] = 1;
+    }
+    newestCells_.pop_front();
+  }
+  placed_->Count = n;
+  placed_->NewestFrom = newestFrom;
+  PaintCells();
+}
+
+void DeviationMap::PlaceDots(size_t from, size_t to, size_t newestFrom) {
+  const QRect plot = placed_->Plot;
   const double perMetre = 1.0 / MetresPerPixel();
   // A dot's cell is its top left pixel, so that the dot is centred on the sample.
   const QPointF centre = QRectF(plot).center() - QPointF(kDot / 2.0, kDot / 2.0);
   const double cx = centre.x(), cy = centre.y();
   const double left = plot.left(), top = plot.top();
   const double right = plot.right() + 1 - kDot + 1, bottom = plot.bottom() + 1 - kDot + 1;
-  const int w = plot.width();
-  std::vector<uint8_t> cells(static_cast<size_t>(w) * static_cast<size_t>(plot.height()), kEmpty);
-  const size_t newestFrom = NewestMinuteStart(*samples_);
-  const NearOffsets offsets(*reference_);
-  size_t i = 0;
-  samples_->ForEach([&](const stats::StatsSample& s) {
+  const NearOffsets offsets(*placedReference_);
+  const double height = placedReference_->Height();
+  for (size_t i = from; i < to; ++i) {
+    const stats::StatsSample& s = (*samples_)[i];
     // A sample without altitude sits at the reference's, as in the figures.
-    const NearOffsets::EastNorth o = offsets.Offset(s.Lat, s.Lon, s.HasAltitude() ? s.Alt : reference_->Height());
+    const NearOffsets::EastNorth o = offsets.Offset(s.Lat, s.Lon, s.HasAltitude() ? s.Alt : height);
     const double x = cx + o.East * perMetre, y = cy - o.North * perMetre;
+    uint32_t cell = kOffMap;
     // Written so that NaN lands off the map too.
     if (!(x >= left && x < right && y >= top && y < bottom)) {
       ++offMap_;
     } else {
-      uint8_t& cell = cells[static_cast<size_t>(static_cast<int>(y) - plot.top()) * static_cast<size_t>(w) +
-                            static_cast<size_t>(static_cast<int>(x) - plot.left())];
-      cell = std::max<uint8_t>(cell, i >= newestFrom ? kNewest : kOlder);
+      cell = static_cast<uint32_t>((static_cast<int>(y) - plot.top()) * plot.width() + static_cast<int>(x) -
+                                   plot.left());
     }
-    ++i;
-  });
+    if (i >= newestFrom) {
+      newestCells_.emplace_back(i, cell);
+      if (cell != kOffMap) ++newest_[cell];
+    } else if (cell != kOffMap) {
+      older_[cell] = 1;
+    }
+  }
+}
 
+void DeviationMap::PaintCells() {
+  dotsDrawn_ = 0;
+  dots_.fill(Qt::transparent);
+  const QRect plot = placed_->Plot;
+  const int w = plot.width();
   // The older dots first, so that the newest minute lies on top.
-  for (const auto& [kind, colour] : {std::pair{kOlder, kOlderDot}, {kNewest, kNewestDot}}) {
+  for (const bool newest : {false, true}) {
+    const QRgb colour = newest ? kNewestDot : kOlderDot;
     for (int row = 0; row < plot.height(); ++row) {
-      const uint8_t* line = &cells[static_cast<size_t>(row) * static_cast<size_t>(w)];
+      const size_t first = static_cast<size_t>(row) * static_cast<size_t>(w);
       for (int col = 0; col < w; ++col) {
-        if (line[col] != kind) continue;
+        const size_t cell = first + static_cast<size_t>(col);
+        // A cell with a newest sample is drawn once, in the newest colour.
+        if (newest ? newest_[cell] == 0 : (older_[cell] == 0 || newest_[cell] != 0)) continue;
         ++dotsDrawn_;
         for (int dy = 0; dy < kDot; ++dy) {
           auto* pixels = reinterpret_cast<QRgb*>(dots_.scanLine(plot.top() + row + dy));

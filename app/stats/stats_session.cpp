@@ -21,3 +21,19 @@ const stats::AccuracyFigures& StatsSession::Figures() const {
   }
   return figures_;
 }
+
+StatsSession::FiguresInput StatsSession::TakeFiguresInput() const {
+  return {CurrentVersion(), samples_.Samples().Snapshot(), samples_.Rejected(), samples_.GgaDecoded(), reference_};
+}
+
+stats::AccuracyFigures StatsSession::FiguresInput::Compute() const {
+  return stats::ComputeFigures(Samples, Rejected, GgaDecoded, Reference);
+}
+
+void StatsSession::Adopt(const Version& version, stats::AccuracyFigures figures) {
+  if (version.Generation != generation_) return;
+  // Older than what is shown already: computed here in the meantime.
+  if (computed_ && computed_->Generation == generation_ && computed_->GgaDecoded > version.GgaDecoded) return;
+  figures_ = std::move(figures);
+  computed_ = version;
+}

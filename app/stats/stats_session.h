@@ -49,6 +49,24 @@ class StatsSession {
     return {generation_, samples_.GgaDecoded(), samples_.Samples().Size()};
   }
 
+  // What the figures are computed from, taken now, to compute them on
+  // another thread while samples go on arriving.
+  struct FiguresInput {
+    Version For;
+    stats::SampleStore Samples;  // a snapshot
+    uint64_t Rejected, GgaDecoded;
+    std::optional<stats::FixedPoint> Reference;
+    stats::AccuracyFigures Compute() const;
+  };
+  FiguresInput TakeFiguresInput() const;
+  // Figures computed elsewhere from TakeFiguresInput; dropped when the
+  // samples have restarted or the reference changed since.
+  void Adopt(const Version& version, stats::AccuracyFigures figures);
+  // The figures last computed, here or elsewhere, and what they were computed
+  // from: they may lag the samples by one computation.
+  const stats::AccuracyFigures& LatestFigures() const { return figures_; }
+  const std::optional<Version>& LatestVersion() const { return computed_; }
+
  private:
   CNMEAParser& parser_;
   stats::SampleCollector samples_;

@@ -21,6 +21,7 @@
 #include "app/settings/settings.h"
 #include "app/stats/deviation_map.h"
 #include "app/stats/figures_panel.h"
+#include "app/stats/figures_worker.h"
 #include "app/stats/reference_box.h"
 #include "app/stats/stats_tab.h"
 #include "epochs_csv.h"
@@ -40,7 +41,8 @@ QPushButton* Button(const char* text, QWidget* parent) {
 
 }  // namespace
 
-StatsWindow::StatsWindow(CNMEAParser& parser, QWidget* parent) : QWidget(parent, Qt::Window), session_(parser) {
+StatsWindow::StatsWindow(CNMEAParser& parser, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(parser), worker_(new FiguresWorker(this)) {
   setWindowTitle(QStringLiteral("Statistics"));
   Map = new DeviationMap(this);
   Figures = new FiguresPanel(this);
@@ -130,6 +132,11 @@ StatsWindow::StatsWindow(CNMEAParser& parser, QWidget* parent) : QWidget(parent,
     if (isVisible()) RefreshNow();
   });
   connect(Reference, &ReferenceBox::useMeanRequested, this, &StatsWindow::UseMean);
+  connect(worker_, &FiguresWorker::computed, this,
+          [this](const StatsSession::Version& version, const stats::AccuracyFigures& figures) {
+            session_.Adopt(version, figures);
+            if (isVisible()) ShowLatestFigures();
+          });
   session_.SetReference(Reference->Reference());
 
   AddStatsTabs(*this);
@@ -143,19 +150,31 @@ void StatsWindow::AddTab(StatsTab* tab, const QString& title) {
   session_.AddTab(tab);
 }
 
-void StatsWindow::Restart() { session_.Restart(); }
+void StatsWindow::Restart() {
+  session_.Restart();
+  Map->Forget();
+}
 
 void StatsWindow::RefreshNow() {
-  const stats::AccuracyFigures& figures = session_.Figures();
-  // The newest minute is the samples' own, so the map too changes only with them.
-  if (drawn_ != session_.CurrentVersion()) {
-    Map->Refresh(session_.Samples().Samples(), figures);
-    Figures->Refresh(figures);
-    drawn_ = session_.CurrentVersion();
+  if (session_.Samples().Samples().Size() < backgroundFrom_) {
+    session_.Figures();
+  } else if (session_.LatestVersion() != session_.CurrentVersion()) {
+    worker_->Start(session_);  // when it runs already, the next second asks again
   }
-  const StatsContext now{session_.Parser(), session_.Samples(), figures};
+  ShowLatestFigures();
+  const StatsContext now{session_.Parser(), session_.Samples(), session_.LatestFigures()};
   for (StatsTab* tab : session_.Tabs()) tab->Refresh(now);
 }
+
+void StatsWindow::ShowLatestFigures() {
+  // The newest minute is the samples' own, so the map too changes only with them.
+  if (drawn_ == session_.LatestVersion()) return;
+  Map->Refresh(session_.Samples().Samples(), session_.LatestFigures());
+  Figures->Refresh(session_.LatestFigures());
+  drawn_ = session_.LatestVersion();
+}
+
+bool StatsWindow::ComputingFigures() const { return worker_->Running(); }
 
 QString StatsWindow::FiguresText() const {
   return QString::fromStdString(stats::FiguresTabText(session_.Figures()));

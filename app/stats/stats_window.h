@@ -11,6 +11,7 @@
 class CNMEAParser;
 class DeviationMap;
 class FiguresPanel;
+class FiguresWorker;
 class QPushButton;
 class QTabWidget;
 class QTimer;
@@ -38,8 +39,14 @@ class StatsWindow : public QWidget {
   // A line the decoder is about to be fed.
   void LineReceived(std::string_view line) { session_.LineReceived(line); }
 
-  // The once-a-second refresh: the figures once, then the map, the panel and every tab.
+  // The once-a-second refresh: the figures once, then the map, the panel and
+  // every tab. With many samples the figures are computed on another thread
+  // and shown when they come; the figures shown are then those of the
+  // samples up to the last computation, with their count.
   void RefreshNow();
+  // From how many samples on the figures are computed on another thread.
+  void SetBackgroundFiguresFrom(size_t samples) { backgroundFrom_ = samples; }
+  bool ComputingFigures() const;
   // Every figure as `name<TAB>value<TAB>unit` lines, as they stand now.
   QString FiguresText() const;
   void CopyFigures() const;
@@ -66,8 +73,13 @@ class StatsWindow : public QWidget {
   void ChooseAndSave(const QString& title, const QString& filter, const QString& suffix,
                      void (StatsWindow::*save)(const QString&));
   void UseMean();
+  // The map and the panel, when the latest figures are not drawn yet.
+  void ShowLatestFigures();
 
   StatsSession session_;
+  FiguresWorker* worker_;
+  // A tenth of a day at 10 Hz: some 7 ms to compute here.
+  size_t backgroundFrom_ = 100000;
   std::optional<StatsSession::Version> drawn_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "large_blocks.h"
@@ -16,10 +17,30 @@ class SampleStore {
  public:
   static constexpr size_t kBlockSamples = (size_t{2} << 20) / sizeof(StatsSample);
 
+  SampleStore() = default;
+  SampleStore(SampleStore&&) noexcept = default;
+  SampleStore& operator=(SampleStore&&) noexcept = default;
+  // Two stores adding to one shared block would overwrite each other's samples.
+  SampleStore(const SampleStore&) = delete;
+  SampleStore& operator=(const SampleStore&) = delete;
+
   void Add(const StatsSample& s) {
-    if (size_ % kBlockSamples == 0) blocks_.push_back(MakeLargeArray<StatsSample>(kBlockSamples));
+    if (size_ % kBlockSamples == 0) {
+      blocks_.emplace_back(MakeLargeArray<StatsSample>(kBlockSamples).release(), FreeLarge{});
+    }
     blocks_.back()[size_ % kBlockSamples] = s;
     ++size_;
+  }
+
+  // The samples added so far, sharing their blocks with this store, for
+  // reading on another thread: Add writes only beyond the snapshot's end, and
+  // Clear leaves the shared blocks to the snapshot. Nothing may be added to a
+  // snapshot.
+  SampleStore Snapshot() const {
+    SampleStore copy;
+    copy.blocks_ = blocks_;
+    copy.size_ = size_;
+    return copy;
   }
   void Clear() {
     blocks_.clear();
@@ -47,7 +68,7 @@ class SampleStore {
   }
 
  private:
-  std::vector<LargeArray<StatsSample>> blocks_;
+  std::vector<std::shared_ptr<StatsSample[]>> blocks_;
   size_t size_ = 0;
 };
 

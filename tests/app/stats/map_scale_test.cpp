@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -129,6 +130,32 @@ TEST(MapScale, WheelZoomsAndDoubleClickFitsAgain) {
   QTest::mouseDClick(&map, Qt::LeftButton);
   EXPECT_FALSE(map.Zoomed());
   EXPECT_EQ(map.HalfWidth(), fitted);
+}
+
+// Second by second the map places only the new samples and moves those that
+// leave the newest minute; the picture must be the one a single placing of
+// every sample gives, outliers off the map included.
+TEST(MapScale, RefreshingSecondBySecondDrawsWhatOnePlacingDraws) {
+  stats::SampleStore store;
+  DeviationMap map;
+  map.resize(300, 300);
+  const stats::FixedPoint fixed{51.0, 0.0, 50.0};
+  for (int second = 0; second < 150; ++second) {
+    char time[16];
+    std::snprintf(time, sizeof time, "12%02d%02d.00", second / 60, second % 60);
+    // Each second in a cell of its own, so that a lost dot shows.
+    store.Add(At(51.0 + 1e-6 * ((second * 37) % 101 - 50), 1e-6 * ((second * 53) % 97 - 48), time));
+    if (second % 40 == 0) store.Add(At(51.01, 0.01, time));  // a kilometre away
+    map.Refresh(store, stats::ComputeFigures(store, 0, store.Size(), fixed));
+  }
+  const QImage stepwise = map.grab().toImage();
+  const size_t dots = map.DotsDrawn(), offMap = map.OffMap();
+  map.Forget();
+  map.Refresh(store, stats::ComputeFigures(store, 0, store.Size(), fixed));
+  EXPECT_EQ(map.DotsDrawn(), dots);
+  EXPECT_EQ(map.OffMap(), offMap);
+  EXPECT_GT(offMap, 0u);
+  EXPECT_TRUE(map.grab().toImage() == stepwise);
 }
 
 TEST(MapScale, NearOffsetsAreTheExactOnes) {
