@@ -22,6 +22,11 @@ class FiguresWorker : public QObject {
   // started, while the last computation runs.
   bool Start(const StatsSession& session);
   bool Running() const { return running_; }
+  // Blocks until the running computation has finished; its result still
+  // comes through the event loop.
+  void Wait() {
+    if (thread_.joinable()) thread_.join();
+  }
 
  signals:
   // On the window's thread.

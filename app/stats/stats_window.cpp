@@ -176,6 +176,8 @@ void StatsWindow::ShowLatestFigures() {
 
 bool StatsWindow::ComputingFigures() const { return worker_->Running(); }
 
+void StatsWindow::WaitForFigures() { worker_->Wait(); }
+
 QString StatsWindow::FiguresText() const {
   return QString::fromStdString(stats::FiguresTabText(session_.Figures()));
 }

@@ -47,6 +47,8 @@ class StatsWindow : public QWidget {
   // From how many samples on the figures are computed on another thread.
   void SetBackgroundFiguresFrom(size_t samples) { backgroundFrom_ = samples; }
   bool ComputingFigures() const;
+  // Blocks until figures being computed are ready to come through the event loop.
+  void WaitForFigures();
   // Every figure as `name<TAB>value<TAB>unit` lines, as they stand now.
   QString FiguresText() const;
   void CopyFigures() const;
