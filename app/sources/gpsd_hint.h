@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 inline constexpr const char* kGpsdHoldsReceiver =
     "gpsd is using this receiver: enter gpsd://localhost as the port to view it through gpsd.";
@@ -14,3 +15,9 @@ QString WithGpsdHint(const QString& failure, const std::function<bool()>& gpsdRu
 
 // Whether a process named gpsd runs on this machine.
 bool GpsdRunning();
+
+// The process id of a gpsd that has the device at `path` open, or -1 (also
+// when its descriptors cannot be read, as another user's cannot). gpsd takes
+// a port without any lock or exclusive flag, so a second reader would open it
+// and share its bytes with gpsd: each would lose what the other read.
+long GpsdHolding(const std::string& path);

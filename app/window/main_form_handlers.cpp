@@ -88,6 +88,10 @@ void TMainForm::ComBtn1Click() {
     StartSource(std::move(source), portText);
   } else {
     try {
+      const std::string path = serial_platform::ResolvePortName(Comm1.CommName());
+      if (const long gpsd = GpsdHolding(path); gpsd > 0) {
+        throw ECommsError("Error opening serial port\n" + path + ": in use by gpsd (pid " + std::to_string(gpsd) + ")");
+      }
       Comm1.StartComm();
     } catch (const ECommsError& e) {
       throw ECommsError(WithGpsdHint(QString::fromStdString(e.what()), GpsdRunning).toStdString());

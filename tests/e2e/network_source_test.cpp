@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/sources/gpsd_hint.h"
 #include "app/sources/network_source.h"
 #include "e2e_fixture.h"
 
@@ -339,6 +340,13 @@ TEST_F(NetworkSourceTest, GpsdRelaysTheSameRecordAndPassesTheColdStartThroughIts
       },
       kPatienceMs))
       << "gpsd did not listen: " << daemon.readAll().toStdString();
+
+  // The port gpsd holds cannot be opened beside it; the box shows the way through gpsd.
+  RunReported([&] { Connect(sim->Device(), 9600); });
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_TRUE(Boxes.front().second.contains(QLatin1String(kGpsdHoldsReceiver))) << Boxes.front().second.toStdString();
+  EXPECT_EQ(IsConnected, 0);
+  Boxes.clear();
 
   const QString source = QStringLiteral("gpsd://127.0.0.1:%1").arg(port);
   EXPECT_EQ(RecordFrom(source), expected);
