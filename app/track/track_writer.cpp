@@ -22,6 +22,8 @@ QString Decimal(double value, int decimals) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+constexpr qsizetype kFlushSize = 1 << 16;
+
 // Nine places keep a tenth of a millimetre, finer than any receiver reports.
 constexpr int kDegreePlaces = 9;
 
@@ -69,11 +71,15 @@ QString XmlSafeText(const QString& text) {
 QString TrackName(const QString& path) { return XmlSafeText(QFileInfo(path).completeBaseName()); }
 
 TrackWriter::TrackWriter(QIODevice& device, TrackFormat format, const QString& name)
-    : xml_(&device), format_(format) {
+    : device_(device), xml_(&buffer_), format_(format) {
   const QString safeName = XmlSafeText(name);
   xml_.setAutoFormatting(true);
   xml_.setAutoFormattingIndent(1);
+  // A writer into text leaves the encoding out of the declaration; the bytes
+  // are UTF-8, which says so.
+  buffer_.reserve(kFlushSize + 4096);
   xml_.writeStartDocument();
+  buffer_.replace(QStringLiteral("<?xml version=\"1.0\"?>"), QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
   if (format_ == TrackFormat::Gpx) {
     xml_.writeDefaultNamespace(QStringLiteral("http://www.topografix.com/GPX/1/1"));
     xml_.writeStartElement(QStringLiteral("gpx"));
@@ -99,6 +105,7 @@ TrackWriter::TrackWriter(QIODevice& device, TrackFormat format, const QString& n
 
 void TrackWriter::Add(const TrackPoint& p) {
   ++points_;
+  if (buffer_.size() >= kFlushSize) Flush();
   if (format_ == TrackFormat::Kml) {
     QString tuple = Longitude(p.Lon) + u',' + Decimal(p.Lat, kDegreePlaces);
     if (p.HasEle) tuple += u',' + Decimal(p.Ele, 3);
@@ -120,4 +127,12 @@ void TrackWriter::Add(const TrackPoint& p) {
 
 void TrackWriter::Finish() {
   xml_.writeEndDocument();
+  Flush();
+}
+
+void TrackWriter::Flush() {
+  const QByteArray bytes = buffer_.toUtf8();
+  if (device_.write(bytes) != bytes.size()) failed_ = true;
+  // Emptied but kept, so the next block needs no allocation.
+  buffer_.resize(0);
 }

@@ -22,11 +22,18 @@ class TrackWriter {
   // Closes every open element. Afterwards Failed() tells whether any write to
   // the device failed.
   void Finish();
-  bool Failed() const { return xml_.hasError(); }
+  bool Failed() const { return failed_; }
   uint64_t Points() const { return points_; }
 
  private:
+  // The writer fills a text buffer that goes to the device in blocks: a
+  // device write per element would cost more than the decoding.
+  void Flush();
+
+  QIODevice& device_;
+  QString buffer_;
   QXmlStreamWriter xml_;
+  bool failed_ = false;
   TrackFormat format_;
   uint64_t points_ = 0;
 };
