@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QXmlStreamReader>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,27 +16,16 @@ namespace {
 std::vector<std::string> Points(const QByteArray& gpx, QString& name) {
   std::vector<std::string> points;
   QXmlStreamReader xml(gpx);
-  std::string point;
-  QString element;
   while (!xml.atEnd()) {
-    xml.readNext();
-    if (xml.isStartElement()) {
-      element = xml.name().toString();
-      if (element == u"trkpt") {
-        point = xml.attributes().value(QStringLiteral("lat")).toString().toStdString() + ' ' +
-                xml.attributes().value(QStringLiteral("lon")).toString().toStdString();
-        for (const char* child : {"ele", "time", "fix", "sat", "hdop"}) point += std::string("|{") + child + "}";
-      }
-    } else if (xml.isCharacters() && !xml.isWhitespace()) {
-      const std::string key = "{" + element.toStdString() + "}";
-      if (element == u"name") name = xml.text().toString();
-      if (const size_t at = point.find(key); at != std::string::npos) point.replace(at, key.size(), xml.text().toString().toStdString());
-    } else if (xml.isEndElement() && xml.name() == u"trkpt") {
-      for (const char* child : {"{ele}", "{time}", "{fix}", "{sat}", "{hdop}"}) {
-        if (const size_t at = point.find(child); at != std::string::npos) point.erase(at, std::string(child).size());
-      }
-      points.push_back(point);
-    }
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"name") name = xml.readElementText();
+    if (xml.name() != u"trkpt") continue;
+    const QXmlStreamAttributes at = xml.attributes();
+    QString point = at.value(QStringLiteral("lat")).toString() + u' ' + at.value(QStringLiteral("lon")).toString();
+    std::map<QString, QString> fields;
+    while (xml.readNextStartElement()) fields[xml.name().toString()] = xml.readElementText();
+    for (const char* key : {"ele", "time", "fix", "sat", "hdop"}) point += u'|' + fields[QString::fromLatin1(key)];
+    points.push_back(point.toStdString());
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   return points;
