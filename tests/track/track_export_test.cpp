@@ -44,6 +44,9 @@ std::string Gga(const char* time, const char* rest) { return std::string("GPGGA,
 // A GGA at one place, 48.1173 N 11.516666667 E.
 std::string Here(const char* time, const char* rest) { return Gga(time, (std::string("4807.0380,N,01131.0000,E,") + rest).c_str()); }
 
+constexpr const char* kGnRmc = "GNRMC,030000,A,4807.0380,N,01131.0000,E,0.0,0.0,020326,,,A";
+constexpr const char* kGnGga = "GNGGA,030001,4807.0380,N,01131.0000,E,1,12,0.7,500.0,M,46.9,M,,";
+
 TEST(TrackExport, RecordingsGiveTheSamplesAsPoints) {
   const std::vector<Case> cases = {
       {"no date yet: no time; then RMC's date, and midnight on the next day", false,
@@ -58,12 +61,12 @@ TEST(TrackExport, RecordingsGiveTheSamplesAsPoints) {
         "GPZDA,120000.00,05,03,2027,00,00", "GPGSA,A,2,01,02,03,,,,,,,,,,3.1,2.0,2.4",
         Here("120001", "1,04,,,,,,,"), "GPGSA,A,3,01,02,03,04,,,,,,,,,3.1,2.0,2.4",
         Here("120002", "3,,,,,,,,"), Here("120003", "1,,,,,,,,"),
-        // Back a day's worth of hours: the latest date stands, the day before it is nearer.
+        // Twelve hours back, still nearer on the same date than on the day before.
         Here("000004", "1,,,,,,,,")},
        {"48.1173 11.516666667||||4|", "48.1173 11.516666667||2027-03-05T12:00:01Z|2d|4|",
         "48.1173 11.516666667||2027-03-05T12:00:02Z|pps||", "48.1173 11.516666667||2027-03-05T12:00:03Z|3d||",
         "48.1173 11.516666667||2027-03-05T00:00:04Z|3d||"}},
-      {"not samples: quality 0 or empty, a coordinate missing, latitude beyond 90; 180 E is written -180, as is 179.99999999999 W", false,
+      {"not samples: quality 0 or empty, no longitude, latitude 95; 180 E and 179.99999999999 W are -180", false,
        {Here("010000", "0,,,,,,,,"), Here("010001", ",,,,,,,,"),
         Gga("010002", "4807.0380,N,,,1,,,,,,,,"), Gga("010003", "9500.0000,N,01131.0000,E,1,,,,,,,,"),
         Gga("010004", "0000.0000,N,18000.0000,E,1,,,,,,,,"),
@@ -75,15 +78,10 @@ TEST(TrackExport, RecordingsGiveTheSamplesAsPoints) {
        {"48.1173 11.516666667|||||"},
        QString::fromUtf8("tab\there\x01<&>") + QChar(0xD800) + u'x',
        QString::fromUtf8("tab\there\xef\xbf\xbd<&>\xef\xbf\xbdx")},
+      {"default mode: the GN talker is not decoded", false, {kGnRmc, kGnGga}, {}},
+      {"GNSS mode: the GN talker is", true, {kGnRmc, kGnGga}, {"48.1173 11.516666667|500|2026-03-02T03:00:01Z||12|0.7"}},
   };
-  // GN sentences: only GNSS mode decodes them.
-  const std::vector<std::string> gn = {"GNRMC,030000,A,4807.0380,N,01131.0000,E,0.0,0.0,020326,,,A",
-                                       "GNGGA,030001,4807.0380,N,01131.0000,E,1,12,0.7,500.0,M,46.9,M,,"};
-  std::vector<Case> all = cases;
-  all.push_back({"default mode: GN talker not decoded", false, gn, {}});
-  all.push_back({"GNSS mode: GN talker decoded", true, gn, {"48.1173 11.516666667|500|2026-03-02T03:00:01Z||12|0.7"}});
-
-  for (const Case& c : all) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     QByteArray out;
     QBuffer device(&out);

@@ -1,9 +1,8 @@
 #!/bin/sh
-# quorvane-decode --gpx and --kml over recordings, read back by other programs:
-# the GPX must validate against the GPX 1.1 schema (xmllint) and both files
-# must give gpsbabel as many points as quorvane-stats counts samples.
-# Usage: track_tools_check.sh DECODE STATS SCHEMA DATA_DIR
-# Exit 77 (skipped) when xmllint or gpsbabel is missing.
+# quorvane-decode --gpx/--kml read back: the GPX validates against the GPX 1.1
+# schema (xmllint), and gpsbabel reads as many points from either file as
+# quorvane-stats counts samples. Usage: DECODE STATS SCHEMA DATA_DIR; exit 77
+# (skipped) without xmllint or gpsbabel.
 set -u
 decode=$1 stats=$2 schema=$3 data=$4
 for tool in xmllint gpsbabel; do
