@@ -15,7 +15,7 @@ enum class TrackFormat { Gpx, Kml };
 // costs no memory. Points with and without times and heights may mix.
 class TrackWriter {
  public:
-  // Writes the document's head at once; `name` names the track (see TrackName).
+  // Starts the document; `name` names the track (see TrackName).
   TrackWriter(QIODevice& device, TrackFormat format, const QString& name);
 
   void Add(const TrackPoint& point);
