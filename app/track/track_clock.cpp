@@ -1,7 +1,7 @@
 #include "app/track/track_clock.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -44,9 +44,26 @@ bool TrackClock::Stamp(std::string_view t, char* out) const {
   if (delta < -kDay / 2) day = day.addDays(1);
   if (delta > kDay / 2) day = day.addDays(-1);
   if (!day.isValid() || day.year() > 9999) return false;
+  // Written digit by digit: a formatted print here cost a tenth of the export.
+  const auto put = [&out](int at, int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) out[at + i] = static_cast<char>('0' + value % 10);
+  };
+  std::memcpy(out, "0000-00-00T00:00:00", 19);
+  put(0, day.year(), 4);
+  put(5, day.month(), 2);
+  put(8, day.day(), 2);
+  put(11, hour, 2);
+  put(14, minute, 2);
+  put(17, second, 2);
+  size_t end = 19;
   // The time field holds at most 15 characters, so the fraction at most 8 digits.
-  std::snprintf(out, 32, "%04d-%02d-%02dT%02d:%02d:%02d%s%.*sZ", day.year(), day.month(), day.day(), hour, minute,
-                second, fraction.empty() ? "" : ".", static_cast<int>(std::min<size_t>(fraction.size(), 8)),
-                fraction.data());
+  if (!fraction.empty()) {
+    const size_t n = std::min<size_t>(fraction.size(), 8);
+    out[end++] = '.';
+    std::memcpy(out + end, fraction.data(), n);
+    end += n;
+  }
+  out[end++] = 'Z';
+  out[end] = '\0';
   return true;
 }
