@@ -17,6 +17,6 @@ qv_need_packages() {
 QV_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
   qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra libgtest-dev libgmock-dev libbenchmark-dev
   qt6-charts-dev)
-QV_TEST_PACKAGES=(clang-14 libclang-rt-14-dev xvfb x11-utils gpsd)
+QV_TEST_PACKAGES=(clang-14 libclang-rt-14-dev xvfb x11-utils gpsd libxml2-utils gpsbabel)
 # scripts/make_statistics_picture.sh: a virtual display, its window list and a camera.
 QV_PICTURE_PACKAGES=(xvfb x11-utils imagemagick python3)

@@ -29,6 +29,7 @@ void LineListModel::flush() {
 void LineListModel::clear() {
   beginResetModel();
   lines_.clear();
+  loadedFrom_.clear();
   announced_ = 0;
   endResetModel();
 }
@@ -38,6 +39,7 @@ void LineListModel::loadFromFile(const std::string& path) {
   LoadLinesFromFile(path, loaded);
   beginResetModel();
   lines_.swap(loaded);
+  loadedFrom_ = path;
   announced_ = lines_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines_.size());
   endResetModel();
 }

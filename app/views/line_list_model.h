@@ -35,6 +35,8 @@ class LineListModel : public QAbstractListModel {
   // items are unchanged.
   void loadFromFile(const std::string& path);
   void saveToFile(const std::string& path) const;
+  // The file the items were loaded from; empty after clear().
+  const std::string& loadedFrom() const { return loadedFrom_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -51,6 +53,7 @@ class LineListModel : public QAbstractListModel {
 
  private:
   LineStore lines_;
+  std::string loadedFrom_;
   int announced_ = 0;
   bool flushQueued_ = false;
 };

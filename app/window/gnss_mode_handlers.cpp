@@ -41,6 +41,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   }
   menu->addAction(GnssModeAction);
   menu->addAction(StatisticsAction);
+  menu->addSeparator();
+  // Asked each time, so the entries follow the open button without a signal.
+  const bool loaded = ListBox2Lines->count() > 0;
+  SaveGpxAction->setEnabled(loaded);
+  SaveKmlAction->setEnabled(loaded);
+  menu->addAction(SaveGpxAction);
+  menu->addAction(SaveKmlAction);
   menu->exec(at);
   return true;
 }

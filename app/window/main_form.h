@@ -14,6 +14,7 @@
 #include "app/logging/nmea_journal.h"
 #include "app/views/line_list_model.h"
 #include "app/replay/replay.h"
+#include "app/track/track_writer.h"
 #include "app/link/receive_lines.h"
 #include "serial/comm.h"
 #include "ui_main_form.h"
@@ -71,6 +72,12 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   QAction* StatisticsAction;
   void ShowStatistics();
 
+  // The context menu's "Save track as GPX…" and "Save track as KML…", enabled
+  // while a recording is loaded.
+  QAction* SaveGpxAction;
+  QAction* SaveKmlAction;
+  void SaveTrack(TrackFormat format);
+
  public slots:
   void NMEATimerTimer();
   void ParserTimerTimer();
@@ -97,6 +104,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void CloseLiveSession();
   void SetUpGnssMode();
   void SetUpStatistics();
+  void SetUpTrackExport();
+  void WriteTrack(const QString& target, TrackFormat format);
   // The statistics' samples start again: a connection opened, a cold start, a replay started.
   void RestartStatistics();
   void WatchForGnssOffer();
