@@ -100,6 +100,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   FormCreate();
   SetUpGnssMode();
   SetUpStatistics();
+  SetUpReplayStrip();
   NMEATimer->start();
 }
 
