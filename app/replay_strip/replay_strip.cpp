@@ -24,6 +24,7 @@ constexpr SpeedEntry kSpeeds[] = {
 
 ReplayStrip::ReplayStrip(QWidget* parent) : QWidget(parent) {
   setFixedHeight(kHeight);
+  setAutoFillBackground(true);
   NameLabel = new QLabel(this);
   NameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   SpeedBox = new QComboBox(this);

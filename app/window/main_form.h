@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -142,6 +144,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   // The recorded speeds' clock, and when the fastest one last showed its progress.
   QElapsedTimer ReplayClock;
   QElapsedTimer ReplayShown;
+  // The controls below the layout, hidden while the strip shows.
+  QList<QPointer<QWidget>> HiddenBelowLayout;
   ReceiveLineCutter ReceiveLines;
   GnssOfferWatch GnssOffer;
   QElapsedTimer GnssOfferClock;

@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QPointer>
 
 #include <algorithm>
 #include <string_view>
@@ -53,9 +54,23 @@ void TMainForm::ReplayFileChanged() {
   if (ListBox2Lines->count() == 0) {
     Strip->hide();
     setFixedSize(width(), layoutHeight);
+    for (const QPointer<QWidget>& control : HiddenBelowLayout) {
+      if (control) control->show();
+    }
+    HiddenBelowLayout.clear();
     return;
   }
   ReplaySeeks.Build(ListBox2Lines->lines(), NMEAParser.GnssMode());
+  // The controls that hold data sit below the layout, where the grown window
+  // would show them (and Tab would reach them): they hide while it is grown.
+  if (Strip->isHidden()) {
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control != Strip && control->isVisibleTo(this) && control->y() >= layoutHeight) {
+        control->hide();
+        HiddenBelowLayout.append(control);
+      }
+    }
+  }
   setFixedSize(width(), layoutHeight + ReplayStrip::kHeight);
   Strip->show();
   ShowReplayPosition();

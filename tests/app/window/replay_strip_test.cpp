@@ -42,6 +42,12 @@ TEST_F(ReplayStripWindow, AppearsWithAFileAndLeavesTheWindowAsItWasWithout) {
   EXPECT_TRUE(Form->Strip->isVisible());
   EXPECT_EQ(Form->Strip->geometry(), QRect(0, 475, 632, ReplayStrip::kHeight));
   EXPECT_EQ(Form->Strip->NameLabel->text(), "replay_3d_fix.txt");
+  // The data-holding controls below the layout stay out of sight.
+  for (QWidget* control : Form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != Form->Strip && control->y() >= 475) {
+      EXPECT_FALSE(control->isVisible()) << control->objectName().toStdString();
+    }
+  }
   EXPECT_TRUE(Form->Strip->PositionLabel->text().startsWith("Line 0 of 87"));
 
   // The file goes as the open button empties the lists; the caption is the
@@ -55,6 +61,7 @@ TEST_F(ReplayStripWindow, AppearsWithAFileAndLeavesTheWindowAsItWasWithout) {
   EXPECT_EQ(Form->height(), 475 + ReplayStrip::kHeight);
   Form->ListBox2Lines->clear();
   EXPECT_EQ(Form->grab().toImage(), atStart);
+  EXPECT_TRUE(Form->ListBox2->isVisibleTo(Form.get()));
 }
 
 // A seek leaves the window as playing from the start up to the line does:
