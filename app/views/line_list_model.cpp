@@ -15,7 +15,7 @@ LineListModel::LineListModel(QObject* parent) : QAbstractListModel(parent) {}
 LineListModel::~LineListModel() { releaseRanges(0); }
 
 void LineListModel::queueFlush() {
-  if (!flushQueued_) {
+  if (!flushQueued_ && !announcementsHeld_) {
     flushQueued_ = true;
     QMetaObject::invokeMethod(this, &LineListModel::flush, Qt::QueuedConnection);
   }

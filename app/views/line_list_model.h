@@ -41,6 +41,11 @@ class LineListModel : public QAbstractListModel {
   void truncate(size_t count);
   void clear();
 
+  // While held, appends wait for an explicit flush(): a view lays out all its
+  // rows again at every announcement, which a list of millions of lines
+  // growing many times a second cannot afford.
+  void holdAnnouncements(bool hold) { announcementsHeld_ = hold; }
+
   // Tells views about lines appended since the last call. Runs by itself once
   // control returns to the event loop; call it directly before scrolling to a
   // new line. rowCount() covers only announced lines.
@@ -87,4 +92,5 @@ class LineListModel : public QAbstractListModel {
   mutable size_t lentRanges_ = 0;
   int announced_ = 0;
   bool flushQueued_ = false;
+  bool announcementsHeld_ = false;
 };

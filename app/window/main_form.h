@@ -144,6 +144,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   // The recorded speeds' clock, and when the fastest one last showed its progress.
   QElapsedTimer ReplayClock;
   QElapsedTimer ReplayShown;
+  qint64 ReplayShowCostMs = 0;
   // The controls below the layout, hidden while the strip shows.
   QList<QPointer<QWidget>> HiddenBelowLayout;
   ReceiveLineCutter ReceiveLines;

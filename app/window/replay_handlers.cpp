@@ -67,7 +67,12 @@ void TMainForm::ParserButtonClick() {
     ReplaySentenceBase = NMEAParser.SentenceTotal;
   }
   ShowReplayState();
-  if (action == ReplayAction::Pause) RefreshOnce();
+  if (action == ReplayAction::Pause) {
+    // The fastest speed may hold lines it has not shown yet.
+    ListBox1Lines->flush();
+    ShowReplayPosition();
+    RefreshOnce();
+  }
 }
 
 void TMainForm::ParserTimerTimer() {

@@ -78,6 +78,8 @@ void TMainForm::ReplayFileChanged() {
 
 void TMainForm::ReplaySpeedChosen(ReplaySpeed speed) {
   Replay.SetSpeed(speed);
+  ListBox1Lines->holdAnnouncements(false);
+  ListBox1Lines->flush();
   if (ParserTimer->isActive()) {
     ParserTimer->setInterval(ReplayTickInterval());
     ParserTimer->start();
@@ -95,6 +97,8 @@ ReplayStep TMainForm::PlayFasterTick() {
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
   };
   const bool fast = Replay.speed() == ReplaySpeed::AsFast;
+  // The fastest speed tells the list of its lines once a second, below.
+  ListBox1Lines->holdAnnouncements(fast);
   const ReplayStep step = fast ? Replay.TickFast(ListBox2Lines->lines(), kFastSliceUs, play)
                                : Replay.TickRecorded(ListBox2Lines->lines(), ReplayClock.elapsed(), play);
   ListBox1Lines->appendShared(*ListBox2Lines, step.first, step.count);
@@ -105,16 +109,21 @@ ReplayStep TMainForm::PlayFasterTick() {
       ParserTimer->setInterval(static_cast<int>(std::clamp<int64_t>(step.nextDueInMs, 0, kLongestRecordedTickMs)));
     }
   }
-  // The fastest speed shows its progress once a second; the refresh tick
-  // redraws the display meanwhile.
-  if (step.count > 0 && (!fast || step.finished || ReplayShown.elapsed() >= kShowEveryMs)) {
-    ReplayShown.restart();
+  // The fastest speed shows its progress once a second, or less often when
+  // the line list's layout (which grows with its rows) would take more than
+  // a fifth of the time; the refresh tick redraws the display meanwhile.
+  if (step.count > 0 && (!fast || step.finished || ReplayShown.elapsed() >= std::max<qint64>(kShowEveryMs, 5 * ReplayShowCostMs))) {
+    QElapsedTimer cost;
+    cost.start();
     ListBox1Lines->flush();
     CheckGnssOffer();
     const int rows = ListBox1Lines->rowCount();
     if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
     ShowReplayPosition();
+    ReplayShowCostMs = cost.elapsed();
+    ReplayShown.restart();
   }
+  if (step.finished) ListBox1Lines->holdAnnouncements(false);
   return step;
 }
 
