@@ -118,4 +118,20 @@ TEST_F(ReplayStripWindow, KeysAndTypedTimesGoToTheirLine) {
   EXPECT_FALSE(Form->Strip->NoteLabel->text().isEmpty());
 }
 
+// The fastest speed plays the whole file through the event loop: every line
+// in the list and the decoder where playing it tick by tick leaves it.
+TEST_F(ReplayStripWindow, AsFastAsPossiblePlaysEveryLine) {
+  Open(kRecording);
+  Form->Strip->SpeedBox->setCurrentText(QStringLiteral("As fast as possible"));
+  Form->ParserButtonClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->ParserButton->text() == "Finish"; }, 5000));
+  EXPECT_EQ(Items(*Form->ListBox1Lines), Expected({}, 87));
+  EXPECT_EQ(Form->ListBox1Lines->rowCount(), 87);
+  CNMEAParser played;
+  for (size_t i = 0; i < 87; ++i) played.FeedBytes(Form->ListBox2Lines->lineBytes(i).data(), static_cast<uint32_t>(Form->ListBox2Lines->lineBytes(i).size()));
+  EXPECT_EQ(NMEAParser.SentenceTotal, played.SentenceTotal);
+  EXPECT_EQ(NMEAParser.GgaLat, played.GgaLat);
+  EXPECT_TRUE(Form->Strip->PositionLabel->text().startsWith("Line 87 of 87"));
+}
+
 }  // namespace
