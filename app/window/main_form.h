@@ -113,6 +113,8 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void ReplaySpeedChosen(ReplaySpeed speed);
   int ReplayTickInterval() const;
   void ShowReplayPosition();
+  // Scrolls ListBox1 so that its last item is its top one.
+  void ShowListBox1End();
   // The lines of a tick played at a speed other than the default.
   ReplayStep PlayFasterTick();
   void RefreshOnce();
@@ -144,7 +146,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   // The recorded speeds' clock, and when the fastest one last showed its progress.
   QElapsedTimer ReplayClock;
   QElapsedTimer ReplayShown;
-  qint64 ReplayShowCostMs = 0;
+  bool ListBox1EndPending = false;
   // The controls below the layout, hidden while the strip shows.
   QList<QPointer<QWidget>> HiddenBelowLayout;
   ReceiveLineCutter ReceiveLines;

@@ -97,8 +97,7 @@ void TMainForm::ParserTimerTimer() {
   }
   ListBox1Lines->flush();
   CheckGnssOffer();
-  const int rows = ListBox1Lines->rowCount();
-  if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+  ShowListBox1End();
   ShowReplayPosition();
   if (step.finished) RefreshOnce();
 }

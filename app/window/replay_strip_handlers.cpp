@@ -1,5 +1,6 @@
 #include <QAbstractItemView>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <string_view>
@@ -24,6 +25,13 @@ constexpr int64_t kFastSliceUs = 4000;
 // Longest wait between two recorded-time ticks: the position moves at least this often.
 constexpr int kLongestRecordedTickMs = 250;
 constexpr int kShowEveryMs = 1000;
+// Rows the line list lays out per turn of the event loop while a file is
+// loaded, about 20 ms of work: a list of millions of played lines is laid out
+// over many turns instead of holding the window for seconds. A shorter list
+// is laid out at once, as without a file.
+constexpr int kListLayoutBatch = 200000;
+// How often to look whether that layout has reached the last row.
+constexpr int kListScrollRetryMs = 20;
 
 }  // namespace
 
@@ -58,6 +66,7 @@ void TMainForm::ReplayFileChanged() {
       if (control) control->show();
     }
     HiddenBelowLayout.clear();
+    ListBox1->setLayoutMode(QListView::SinglePass);
     return;
   }
   ReplaySeeks.Build(ListBox2Lines->lines(), NMEAParser.GnssMode());
@@ -73,6 +82,8 @@ void TMainForm::ReplayFileChanged() {
   }
   setFixedSize(width(), layoutHeight + ReplayStrip::kHeight);
   Strip->show();
+  ListBox1->setBatchSize(kListLayoutBatch);
+  ListBox1->setLayoutMode(QListView::Batched);
   ShowReplayPosition();
 }
 
@@ -109,22 +120,35 @@ ReplayStep TMainForm::PlayFasterTick() {
       ParserTimer->setInterval(static_cast<int>(std::clamp<int64_t>(step.nextDueInMs, 0, kLongestRecordedTickMs)));
     }
   }
-  // The fastest speed shows its progress once a second, or less often when
-  // the line list's layout (which grows with its rows) would take more than
-  // a fifth of the time; the refresh tick redraws the display meanwhile.
-  if (step.count > 0 && (!fast || step.finished || ReplayShown.elapsed() >= std::max<qint64>(kShowEveryMs, 5 * ReplayShowCostMs))) {
-    QElapsedTimer cost;
-    cost.start();
+  // The fastest speed shows its progress once a second, and not before the
+  // line list has laid out what it was told last time (the layout of new
+  // rows starts again from the first); the refresh tick redraws the display
+  // meanwhile.
+  const bool showNow = !fast || step.finished || (ReplayShown.elapsed() >= kShowEveryMs && !ListBox1EndPending);
+  if (step.count > 0 && showNow) {
     ListBox1Lines->flush();
     CheckGnssOffer();
-    const int rows = ListBox1Lines->rowCount();
-    if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+    ShowListBox1End();
     ShowReplayPosition();
-    ReplayShowCostMs = cost.elapsed();
     ReplayShown.restart();
   }
   if (step.finished) ListBox1Lines->holdAnnouncements(false);
   return step;
+}
+
+void TMainForm::ShowListBox1End() {
+  const int rows = ListBox1Lines->rowCount();
+  if (rows == 0) return;
+  const QModelIndex last = ListBox1Lines->index(rows - 1);
+  ListBox1->scrollTo(last, QAbstractItemView::PositionAtTop);
+  // A list laid out in batches knows the last row's place only once the
+  // layout reaches it: scroll again then.
+  if (ListBox1->visualRect(last).isValid() || ListBox1EndPending) return;
+  ListBox1EndPending = true;
+  QTimer::singleShot(kListScrollRetryMs, this, [this] {
+    ListBox1EndPending = false;
+    ShowListBox1End();
+  });
 }
 
 void TMainForm::ShowReplayPosition() {
@@ -155,8 +179,7 @@ void TMainForm::SeekReplay(size_t index) {
   ListBox1Lines->truncate(std::min(ReplayListBase, ListBox1Lines->count()));
   ListBox1Lines->appendShared(*ListBox2Lines, 0, index);
   ListBox1Lines->flush();
-  const int rows = ListBox1Lines->rowCount();
-  if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+  ShowListBox1End();
   ShowReplayState();
   RefreshOnce();
   ShowReplayPosition();
