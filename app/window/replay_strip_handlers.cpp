@@ -108,8 +108,8 @@ ReplayStep TMainForm::PlayFasterTick() {
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
   };
   const bool fast = Replay.speed() == ReplaySpeed::AsFast;
-  // The fastest speed tells the list of its lines once a second, below.
-  ListBox1Lines->holdAnnouncements(fast);
+  // These speeds tell the line list of their lines below, not at every tick.
+  ListBox1Lines->holdAnnouncements(true);
   const ReplayStep step = fast ? Replay.TickFast(ListBox2Lines->lines(), kFastSliceUs, play)
                                : Replay.TickRecorded(ListBox2Lines->lines(), ReplayClock.elapsed(), play);
   ListBox1Lines->appendShared(*ListBox2Lines, step.first, step.count);
@@ -120,12 +120,15 @@ ReplayStep TMainForm::PlayFasterTick() {
       ParserTimer->setInterval(static_cast<int>(std::clamp<int64_t>(step.nextDueInMs, 0, kLongestRecordedTickMs)));
     }
   }
-  // The fastest speed shows its progress once a second, and not before the
-  // line list has laid out what it was told last time (the layout of new
-  // rows starts again from the first); the refresh tick redraws the display
-  // meanwhile.
-  const bool showNow = !fast || step.finished || (ReplayShown.elapsed() >= kShowEveryMs && !ListBox1EndPending);
-  if (step.count > 0 && showNow) {
+  // The played lines and the position show every quarter second, the
+  // fastest speed's once a second, and never before the line list has laid
+  // out what it was told last time: the layout of new rows starts again from
+  // the first, and a list of millions of lines takes longer than a second.
+  // The refresh tick redraws the display meanwhile.
+  const qint64 showEveryMs = fast ? kShowEveryMs : kLongestRecordedTickMs;
+  const bool showNow = step.finished || (ReplayShown.elapsed() >= showEveryMs && !ListBox1EndPending);
+  const bool unshown = static_cast<size_t>(ListBox1Lines->rowCount()) < ListBox1Lines->count();
+  if (unshown && showNow) {
     ListBox1Lines->flush();
     CheckGnssOffer();
     ShowListBox1End();
