@@ -59,6 +59,8 @@ void TMainForm::ReplayFileChanged() {
   // Without a file the window is exactly the fixed layout; with one it grows
   // by the strip below it.
   const int layoutHeight = Strip->y();
+  // A replay that ended with the open button may have held lines back.
+  ListBox1Lines->holdAnnouncements(false);
   if (ListBox2Lines->count() == 0) {
     Strip->hide();
     setFixedSize(width(), layoutHeight);
