@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "nmea/civil_days.h"
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -30,16 +32,6 @@ std::optional<int32_t> SentenceTime(std::string_view field) {
   return ms;
 }
 
-// Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's days_from_civil).
-int32_t DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 // Field `index` (1 = the first after the name) of a sentence's data part.
 std::string_view Field(std::string_view line, int index) {
   size_t at = 5;
@@ -64,7 +56,7 @@ std::optional<int> Number(std::string_view s) {
 
 std::optional<int32_t> Date(int d, int m, int y) {
   if (d < 1 || d > 31 || m < 1 || m > 12) return std::nullopt;
-  return DaysFromCivil(y, m, d);
+  return static_cast<int32_t>(DaysFromCivil(y, m, d));
 }
 
 // RMC's ddmmyy; two-digit years are 1980-2079, as GPS receivers send them.
