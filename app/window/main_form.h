@@ -113,8 +113,9 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void ReplaySpeedChosen(ReplaySpeed speed);
   int ReplayTickInterval() const;
   void ShowReplayPosition();
-  // Scrolls ListBox1 so that its last item is its top one.
-  void ShowListBox1End();
+  // Scrolls ListBox1 so that its last item is its top one; `again` while
+  // waiting for its layout to reach that item.
+  void ShowListBox1End(bool again = false);
   // The lines of a tick played at a speed other than the default.
   ReplayStep PlayFasterTick();
   void RefreshOnce();
@@ -147,6 +148,9 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   QElapsedTimer ReplayClock;
   QElapsedTimer ReplayShown;
   bool ListBox1EndPending = false;
+  // How long the line list took to lay out its rows after the last showing.
+  qint64 ListBox1LayoutMs = 0;
+  QElapsedTimer ListBox1LayoutClock;
   // The controls below the layout, hidden while the strip shows.
   QList<QPointer<QWidget>> HiddenBelowLayout;
   ReceiveLineCutter ReceiveLines;

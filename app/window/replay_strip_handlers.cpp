@@ -126,8 +126,9 @@ ReplayStep TMainForm::PlayFasterTick() {
   // fastest speed's once a second, and never before the line list has laid
   // out what it was told last time: the layout of new rows starts again from
   // the first, and a list of millions of lines takes longer than a second.
-  // The refresh tick redraws the display meanwhile.
-  const qint64 showEveryMs = fast ? kShowEveryMs : kLongestRecordedTickMs;
+  // The list's layout is kept to a quarter of the time. The refresh tick
+  // redraws the display meanwhile.
+  const qint64 showEveryMs = std::max<qint64>(fast ? kShowEveryMs : kLongestRecordedTickMs, 4 * ListBox1LayoutMs);
   const bool showNow = step.finished || (ReplayShown.elapsed() >= showEveryMs && !ListBox1EndPending);
   const bool unshown = static_cast<size_t>(ListBox1Lines->rowCount()) < ListBox1Lines->count();
   if (unshown && showNow) {
@@ -141,18 +142,23 @@ ReplayStep TMainForm::PlayFasterTick() {
   return step;
 }
 
-void TMainForm::ShowListBox1End() {
+void TMainForm::ShowListBox1End(bool again) {
+  if (!again) ListBox1LayoutClock.restart();
   const int rows = ListBox1Lines->rowCount();
   if (rows == 0) return;
   const QModelIndex last = ListBox1Lines->index(rows - 1);
   ListBox1->scrollTo(last, QAbstractItemView::PositionAtTop);
   // A list laid out in batches knows the last row's place only once the
   // layout reaches it: scroll again then.
-  if (ListBox1->visualRect(last).isValid() || ListBox1EndPending) return;
+  if (ListBox1->visualRect(last).isValid()) {
+    ListBox1LayoutMs = ListBox1LayoutClock.elapsed();
+    return;
+  }
+  if (ListBox1EndPending) return;
   ListBox1EndPending = true;
   QTimer::singleShot(kListScrollRetryMs, this, [this] {
     ListBox1EndPending = false;
-    ShowListBox1End();
+    ShowListBox1End(true);
   });
 }
 
