@@ -15,6 +15,19 @@ CNMEAParser::CNMEAParser()
 
 CNMEAParser::~CNMEAParser() = default;
 
+void CNMEAParser::CopyStateFrom(const CNMEAParser& other) {
+  if (&other == this) return;
+  const GgaListener listener = GgaListen;
+  void* const context = GgaListenContext;
+  ReaderWatch* const watch = Watch;
+  // Every member is a plain value (no pointer into the parser itself), so a
+  // member-wise copy is a complete, independent state.
+  *this = other;
+  GgaListen = listener;
+  GgaListenContext = context;
+  Watch = watch;
+}
+
 namespace {
 
 // "0".."9" give 0..9 and "A".."F" 10..15. A lowercase letter comes out 32 too

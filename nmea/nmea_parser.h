@@ -90,6 +90,11 @@ class CNMEAParser {
   };
   void SetReaderWatch(ReaderWatch* watch) { Watch = watch; }
 
+  // Takes `other`'s reader state, record and mode, as if this parser had read
+  // the same bytes; keeps its own GGA listener and reader watch, which are not
+  // told of the bytes `other` read.
+  void CopyStateFrom(const CNMEAParser& other);
+
  private:
   enum : uint8_t { WaitStart, InName, InData, ChecksumHigh, ChecksumLow };
   // Commas remembered per sentence: enough for the last field any decoder reads.

@@ -3,20 +3,35 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "app/replay/line_store.h"
+#include "app/replay/recorded_time.h"
 
 enum class ReplayState { Empty, Loaded, Playing, Paused, Finished };
 
 // What the replay button press did.
 enum class ReplayAction { None, Start, Pause, Continue };
 
+// How fast a replay plays. LinesPerSecond is the default: five lines a tick.
+// The Recorded speeds follow the sentences' own times, sped up; AsFast
+// decodes in slices that leave the window free between them.
+enum class ReplaySpeed { LinesPerSecond, Recorded1, Recorded2, Recorded5, Recorded10, Recorded60, AsFast };
+
+// The factor of a Recorded speed, 0 for the others.
+int RecordedFactor(ReplaySpeed speed);
+
 // Lines [first, first + count) of the loaded file are to be played, in order.
 struct ReplayStep {
   size_t first = 0;
   size_t count = 0;
   bool finished = false;
+  // Recorded speeds: milliseconds from the tick's clock reading until the
+  // next line is due (0 when it already is), and a gap the tick's lines
+  // shortened (0 for none, negative for a clock that went back).
+  int64_t nextDueInMs = 0;
+  int64_t skippedMs = 0;
 };
 
 // The replay of a loaded recording, five lines per tick, without any widget:
@@ -53,11 +68,40 @@ class ReplayController {
   // exactly as stored, an empty line with length 0.
   ReplayStep Tick(const LineStore& lines, const std::function<void(std::string_view)>& play);
 
+  ReplaySpeed speed() const { return speed_; }
+  // Takes effect at once; a playing replay keeps its place and times the next
+  // line from now.
+  void SetSpeed(ReplaySpeed speed);
+
+  // A Recorded speed's tick at `nowMs` (any steady clock in milliseconds):
+  // plays every line whose time has come, at most kMostLinesPerTick of them.
+  ReplayStep TickRecorded(const LineStore& lines, int64_t nowMs, const std::function<void(std::string_view)>& play);
+  static constexpr size_t kMostLinesPerTick = 20000;
+
+  // As fast as possible: plays lines until `budgetUs` microseconds have
+  // passed, then returns so the window can answer events.
+  ReplayStep TickFast(const LineStore& lines, int64_t budgetUs, const std::function<void(std::string_view)>& play);
+
+  // Goes to line `index` (lines [0, index) count as played). A playing or
+  // paused replay stays as it is; a loaded or finished one becomes a paused
+  // one, as if started and paused there. Returns whether it began a new run
+  // (the window then restarts what a start restarts).
+  bool SeekTo(size_t index, size_t lineCount);
+
  private:
   void Finish();
+  // The next line of a Recorded speed is timed afresh from the next tick.
+  void RestartPace();
 
   ReplayState state_ = ReplayState::Empty;
   size_t replayIndex_ = 0;
   const char* caption_ = "Parser";
   const char* glyph_ = "ID_PLAY";
+  ReplaySpeed speed_ = ReplaySpeed::LinesPerSecond;
+  RecordedPace pace_;
+  // The wait of line replayIndex_ in recorded milliseconds, once read.
+  std::optional<int64_t> pendingWaitMs_;
+  int64_t pendingSkippedMs_ = 0;
+  // When the last line played was due, on the caller's clock; none after a restart.
+  std::optional<double> lastDueMs_;
 };

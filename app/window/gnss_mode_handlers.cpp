@@ -57,6 +57,8 @@ void TMainForm::SetGnssMode(bool on) {
   if (NMEAParser.GnssMode() == on) return;
   NMEAParser.SetGnssMode(on);
   NMEAParser.ResetRecord();
+  // Saved decoder states hold the mode they were decoded in.
+  if (ListBox2Lines->count() > 0) ReplaySeeks.Build(ListBox2Lines->lines(), on);
   for (int column = 1; column <= kChartSlots; ++column) StringGrid1->item(0, column)->setText(QString());
   // The default mode's numbers are drawn in the window's own font; GNSS mode
   // sets a smaller one at its refresh when its labels need it.

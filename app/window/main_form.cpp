@@ -101,6 +101,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   SetUpGnssMode();
   SetUpStatistics();
   SetUpTrackExport();
+  SetUpReplayStrip();
   NMEATimer->start();
 }
 

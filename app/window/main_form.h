@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -15,11 +17,13 @@
 #include "app/views/line_list_model.h"
 #include "app/replay/replay.h"
 #include "app/track/track_writer.h"
+#include "app/replay/seek_index.h"
 #include "app/link/receive_lines.h"
 #include "serial/comm.h"
 #include "ui_main_form.h"
 
 class CommNotifier;
+class ReplayStrip;
 class NetworkSource;
 class StatsWindow;
 
@@ -77,6 +81,16 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   QAction* SaveGpxAction;
   QAction* SaveKmlAction;
   void SaveTrack(TrackFormat format);
+  // The replay's speed, position and seeking, below the layout while a file
+  // is loaded (replay_strip_handlers.cpp); the window grows by its height.
+  ReplayStrip* Strip;
+  // Goes to line `index` of the loaded file: the display, the decoder and the
+  // line list as playing lines [0, index) from the start leaves them.
+  void SeekReplay(size_t index);
+  void SeekReplayToTime(int32_t utcMs);
+  // Decoder states of the loaded file for seeking, made after each load;
+  // stopped before the file's lines change (see SetUpReplayStrip).
+  SeekIndex ReplaySeeks;
 
  public slots:
   void NMEATimerTimer();
@@ -100,6 +114,16 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void FormClose();
   void ApplyLayoutDetails();
   void ShowReplayState();
+  void SetUpReplayStrip();
+  void ReplayFileChanged();
+  void ReplaySpeedChosen(ReplaySpeed speed);
+  int ReplayTickInterval() const;
+  void ShowReplayPosition();
+  // Scrolls ListBox1 so that its last item is its top one; `again` while
+  // waiting for its layout to reach that item.
+  void ShowListBox1End(bool again = false);
+  // The lines of a tick played at a speed other than the default.
+  ReplayStep PlayFasterTick();
   void RefreshOnce();
   void CloseLiveSession();
   void SetUpGnssMode();
@@ -124,6 +148,19 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   bool Closed = false;
   std::unique_ptr<QFileDialog> OpenDialog;
   ReplayController Replay;
+  // What a seek puts back: ListBox1's items and the decoder's sentence count
+  // when the replay started.
+  size_t ReplayListBase = 0;
+  uint32_t ReplaySentenceBase = 0;
+  // The recorded speeds' clock, and when the fastest one last showed its progress.
+  QElapsedTimer ReplayClock;
+  QElapsedTimer ReplayShown;
+  bool ListBox1EndPending = false;
+  // How long the line list took to lay out its rows after the last showing.
+  qint64 ListBox1LayoutMs = 0;
+  QElapsedTimer ListBox1LayoutClock;
+  // The controls below the layout, hidden while the strip shows.
+  QList<QPointer<QWidget>> HiddenBelowLayout;
   ReceiveLineCutter ReceiveLines;
   GnssOfferWatch GnssOffer;
   QElapsedTimer GnssOfferClock;

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "app/replay_strip/replay_strip.h"
 #include "app/window/bitmaps.h"
 #include "app/dialogs/file_chooser.h"
 #include "app/window/main_form.h"
@@ -21,6 +22,7 @@ void TMainForm::ShowReplayState() {
   if (!Replay.timerOn()) {
     ParserTimer->stop();
   } else if (!ParserTimer->isActive()) {
+    ParserTimer->setInterval(ReplayTickInterval());
     ParserTimer->start();
   }
   IsReplaying = Replay.IsReplaying() ? 1 : 0;
@@ -43,6 +45,7 @@ void TMainForm::LoadButtonClick() {
   dialog.setWindowTitle(QStringLiteral("Open NMEA Log File"));
   const QString fileName = ChooseFile(dialog);
   if (fileName.isEmpty()) return;
+  Strip->SetFileName(QFileInfo(fileName).fileName());
   ParserTimer->stop();
   if (!QFileInfo::exists(fileName)) return;
   // Throws "Cannot open file ..." for a file that cannot be read; the lists stay empty.
@@ -60,17 +63,33 @@ void TMainForm::ParserButtonClick() {
     NMEAParser.ResetRecord();
     RestartStatistics();
     WatchForGnssOffer();
+    ReplayListBase = ListBox1Lines->count();
+    ReplaySentenceBase = NMEAParser.SentenceTotal;
   }
   ShowReplayState();
-  if (action == ReplayAction::Pause) RefreshOnce();
+  if (action == ReplayAction::Pause) {
+    // The fastest speed may hold lines it has not shown yet.
+    ListBox1Lines->flush();
+    ShowReplayPosition();
+    RefreshOnce();
+  }
 }
 
 void TMainForm::ParserTimerTimer() {
+  if (Replay.speed() != ReplaySpeed::LinesPerSecond) {
+    const ReplayStep step = PlayFasterTick();
+    if (step.finished) {
+      ShowReplayState();
+      RefreshOnce();
+    }
+    return;
+  }
   const ReplayStep step = Replay.Tick(ListBox2Lines->lines(), [this](std::string_view line) {
-    ListBox1Lines->appendLine(line);
     if (Statistics) Statistics->LineReceived(line);
     NMEAParser.FeedBytes(line.data(), static_cast<uint32_t>(line.size()));
   });
+  // The played lines show in ListBox1 as references to the loaded file's own.
+  ListBox1Lines->appendShared(*ListBox2Lines, step.first, step.count);
   if (step.finished) {
     ShowReplayState();
   } else {
@@ -78,7 +97,7 @@ void TMainForm::ParserTimerTimer() {
   }
   ListBox1Lines->flush();
   CheckGnssOffer();
-  const int rows = ListBox1Lines->rowCount();
-  if (rows > 0) ListBox1->scrollTo(ListBox1Lines->index(rows - 1), QAbstractItemView::PositionAtTop);
+  ShowListBox1End();
+  ShowReplayPosition();
   if (step.finished) RefreshOnce();
 }

@@ -2,20 +2,9 @@
 
 #include <cctype>
 
-namespace qvsim {
+#include "civil_days.h"
 
-// Howard Hinnant's days-from-civil algorithm: exact for the proleptic Gregorian
-// calendar without going through the C library's time zone machinery.
-std::int64_t daysFromCivil(int year, int month, int day)
-{
-    const std::int64_t y = month <= 2 ? year - 1 : year;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t mp = (month + 9) % 12;
-    const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
+namespace qvsim {
 
 UtcFields utcFields(Centis t)
 {
@@ -109,7 +98,7 @@ std::optional<Centis> parseUtc(std::string_view text)
     if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59
         || second > 59)
         return std::nullopt;
-    const std::int64_t days = daysFromCivil(year, month, day);
+    const std::int64_t days = DaysFromCivil(year, month, day);
     return ((days * 86400 + hour * 3600 + minute * 60 + second) * 100) + centi;
 }
 

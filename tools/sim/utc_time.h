@@ -21,7 +21,6 @@ struct UtcFields {
     int centi = 0;
 };
 
-std::int64_t daysFromCivil(int year, int month, int day);
 UtcFields utcFields(Centis t);
 
 // Accepts "YYYY-MM-DDTHH:MM:SS" with an optional fraction of up to two digits and an

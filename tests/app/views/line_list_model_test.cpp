@@ -146,4 +146,39 @@ TEST(LineListModel, ViewScrollsToLastOfManyLines) {
   EXPECT_FALSE(view.viewport()->rect().intersects(view.visualRect(model.index(0))));
 }
 
+// A list that shows ranges of another's lines alongside its own: every item
+// reads back right through appends, a cut inside either kind of range, and a
+// save; the lender cannot change under a lent range.
+TEST(LineListModel, SharedRangesReadAsTheLendersLines) {
+  TempDir dir;
+  const std::string file = dir.write("f.txt", "F0\nF1\nF2\nF3\nF4\nF5\nF6\nF7\nF8\nF9\n");
+  LineListModel lender;
+  lender.loadFromFile(file);
+  LineListModel list;
+  list.appendLine("own0");
+  list.appendShared(lender, 0, 3);
+  list.appendShared(lender, 3, 2);  // continues the range before
+  list.appendLine("own1");
+  list.appendShared(lender, 7, 3);
+  const auto items = [&list] {
+    std::string all;
+    for (size_t i = 0; i < list.count(); ++i) all += std::string(list.lineBytes(i)) + " ";
+    return all;
+  };
+  EXPECT_EQ(items(), "own0 F0 F1 F2 F3 F4 own1 F7 F8 F9 ");
+  list.truncate(8);
+  EXPECT_EQ(items(), "own0 F0 F1 F2 F3 F4 own1 F7 ");
+  list.truncate(3);
+  EXPECT_EQ(items(), "own0 F0 F1 ");
+  list.appendLine("own2");
+  list.appendShared(lender, 5, 1);
+  EXPECT_EQ(items(), "own0 F0 F1 own2 F5 ");
+  list.saveToFile(dir.file("saved.txt"));
+  EXPECT_EQ(ReadAll(dir.file("saved.txt")), "own0\r\nF0\r\nF1\r\nown2\r\nF5\r\n");
+  EXPECT_DEATH(lender.clear(), "another list shows them");
+  list.clear();
+  lender.clear();
+  EXPECT_EQ(lender.count(), 0u);
+}
+
 }  // namespace
