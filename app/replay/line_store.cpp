@@ -12,7 +12,7 @@
 #include <cstring>
 #include <new>
 
-#include "nmea/line_splitter.h"
+#include "app/replay/line_loader.h"
 
 namespace {
 
@@ -45,15 +45,12 @@ void Grow(Buffer& buffer, size_t& capacity, size_t needed, size_t minimum) {
 
 constexpr size_t kReadBlock = 1 << 20;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+// A line's word: where its bytes end, and in the top two bits the length of
+// the break that follows it in the buffer.
+constexpr unsigned kBreakShift = 62;
+constexpr uint64_t kEndMask = (uint64_t{1} << kBreakShift) - 1;
 
-struct FdCloser {
-  int fd;
-  ~FdCloser() { ::close(fd); }
-};
+uint64_t NextStart(uint64_t word) { return (word & kEndMask) + (word >> kBreakShift); }
 
 }  // namespace
 
@@ -94,6 +91,17 @@ void LineStore::append(const char* bytes, size_t length) {
   ends_.get()[count_++] = used_;
 }
 
+void LineStore::markLine(size_t contentEnd, unsigned breakLength) {
+  if (contentEnd < used_ || breakLength > 2 || contentEnd + breakLength > byteCapacity_) {
+    throw std::out_of_range("LineStore::markLine");
+  }
+  if (count_ == endCapacity_) {
+    growEnds(count_ + 1);
+  }
+  ends_.get()[count_++] = contentEnd | (uint64_t{breakLength} << kBreakShift);
+  used_ = contentEnd + breakLength;
+}
+
 void LineStore::clear() {
   bytes_.reset();
   ends_.reset();
@@ -119,52 +127,14 @@ std::string_view LineStore::line(size_t i) const {
   if (i >= count_) {
     throw std::out_of_range("LineStore::line");
   }
-  size_t begin = i == 0 ? 0 : ends_.get()[i - 1];
-  return {bytes_.get() + begin, ends_.get()[i] - begin};
+  const size_t begin = i == 0 ? 0 : NextStart(ends_.get()[i - 1]);
+  return {bytes_.get() + begin, (ends_.get()[i] & kEndMask) - begin};
 }
 
 size_t LineStore::capacityBytes() const { return byteCapacity_ + endCapacity_ * sizeof(uint64_t); }
 
 void LoadLinesFromFile(const std::string& path, LineStore& lines) {
-  const std::string failure = "Cannot open file " + path;
-  // Only a regular file is a recording: opening a FIFO blocks until a writer
-  // comes, and a device such as /dev/zero never ends, both on the window's
-  // thread. stat() first, so no device is opened at all; O_NONBLOCK and
-  // fstat() cover a path replaced between the two calls.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw EFileError(failure);
-  }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    throw EFileError(failure);
-  }
-  const FdCloser closer{fd};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw EFileError(failure);
-  }
-  LineStore loaded;
-  // Every byte but the breaks ends up in the store: one allocation, no copies.
-  loaded.reserve(0, static_cast<size_t>(info.st_size));
-
-  LineSplitter splitter(LineSplitter::Breaks::Any);
-  const auto add = [&loaded](std::string_view line) { loaded.append(line); };
-  std::unique_ptr<char[]> block(new char[kReadBlock]);
-  for (;;) {
-    const ssize_t n = ::read(fd, block.get(), kReadBlock);
-    if (n == 0) {
-      break;
-    }
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      throw EFileError(failure);
-    }
-    splitter.Feed(block.get(), static_cast<size_t>(n), add);
-  }
-  splitter.Finish(add);
-  lines.swap(loaded);
+  LoadLines(path, lines, [](uint64_t, uint64_t) { return true; });
 }
 
 namespace {
