@@ -1,13 +1,18 @@
 #include "app/replay/line_loader.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -16,62 +21,112 @@ struct FdCloser {
   ~FdCloser() { ::close(fd); }
 };
 
-// The next CR or LF at or after a position, each byte searched once over the
-// whole load, so a file with only one kind of break stays linear.
-class NextBreakByte {
- public:
-  explicit NextBreakByte(char c) : c_(c) {}
-
-  size_t find(const char* bytes, size_t from, size_t available) {
-    if (found_ && at_ >= from) return at_;
-    const size_t start = std::max(from, searched_);
-    const void* hit = start < available ? std::memchr(bytes + start, c_, available - start) : nullptr;
-    found_ = hit != nullptr;
-    at_ = found_ ? static_cast<size_t>(static_cast<const char*>(hit) - bytes) : available;
-    searched_ = at_;
-    return at_;
+// One bit per byte of bytes[0, 64) that is a CR or an LF: a recording of
+// 70-byte sentences has a break or two in every 64 bytes, far too many for a
+// memchr() call per break to pay.
+uint64_t BreakMask64(const char* bytes) {
+  uint64_t mask = 0;
+#ifdef __SSE2__
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (int i = 0; i < 4; ++i) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+    const int bits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+    mask |= uint64_t{static_cast<uint16_t>(bits)} << (16 * i);
   }
+#else
+  for (unsigned i = 0; i < 64; ++i) mask |= uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
+#endif
+  return mask;
+}
+
+uint64_t BreakMaskTail(const char* bytes, size_t count) {
+  uint64_t mask = 0;
+  for (size_t i = 0; i < count; ++i) mask |= uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
+  return mask;
+}
+
+// Marks the lines whose breaks lie in bytes [from, available) and returns
+// where the next call goes on. A CR that ends them waits for the next block
+// unless the file ends there, as it may be the first half of a CR LF.
+size_t MarkLines(LineStore& store, size_t from, size_t available, bool last) {
+  const char* bytes = store.rawBytes();
+  for (size_t at = from; at < available;) {
+    const size_t span = std::min<size_t>(64, available - at);
+    uint64_t mask = span == 64 ? BreakMask64(bytes + at) : BreakMaskTail(bytes + at, span);
+    for (; mask != 0; mask &= mask - 1) {
+      const size_t b = at + static_cast<size_t>(__builtin_ctzll(mask));
+      if (b < store.bytesHeld()) continue;  // the LF of a CR LF just marked
+      unsigned length = 1;
+      if (bytes[b] == '\r') {
+        if (b + 1 == available && !last) return b;
+        if (b + 1 < available && bytes[b + 1] == '\n') length = 2;
+      }
+      store.markLine(b, length);
+    }
+    at += span;
+  }
+  return available;
+}
+
+// Reads the file into the store's buffer on a thread of its own while the
+// caller cuts lines behind it: the copy from the page cache and the first
+// touch of a gigabyte of fresh pages then overlap with the cutting.
+class BlockReader {
+ public:
+  static constexpr uint64_t kEnded = uint64_t{1} << 63;
+
+  BlockReader(int fd, char* buffer, size_t size, size_t block)
+      : fd_(fd), buffer_(buffer), size_(size), block_(block), thread_([this] { run(); }) {}
+  ~BlockReader() {
+    stop_.store(true);
+    thread_.join();
+  }
+  BlockReader(const BlockReader&) = delete;
+  BlockReader& operator=(const BlockReader&) = delete;
+
+  // Waits until more than `seen` bytes are in or reading ended; the bytes
+  // read so far, with kEnded set once no more come.
+  uint64_t waitBeyond(size_t seen) {
+    for (;;) {
+      const uint64_t state = state_.load(std::memory_order_acquire);
+      if ((state & ~kEnded) > seen || (state & kEnded) != 0) return state;
+      state_.wait(state, std::memory_order_acquire);
+    }
+  }
+  // Once ended short of the size: whether read() failed rather than met the end of the file.
+  bool failed() const { return failed_; }
 
  private:
-  char c_;
-  bool found_ = false;
-  size_t at_ = 0;
-  size_t searched_ = 0;
-};
-
-// Marks the lines whose breaks lie in the bytes read so far; a CR that ends
-// them waits for the next block unless the file ends there, as it may be the
-// first half of a CR LF. Returns where the next scan starts.
-size_t MarkLines(LineStore& store, size_t from, size_t available, bool last, NextBreakByte& cr, NextBreakByte& lf) {
-  const char* bytes = store.rawBytes();
-  size_t p = from;
-  for (;;) {
-    const size_t b = std::min(cr.find(bytes, p, available), lf.find(bytes, p, available));
-    if (b >= available) break;
-    unsigned length = 1;
-    if (bytes[b] == '\r') {
-      if (b + 1 == available && !last) break;
-      if (b + 1 < available && bytes[b + 1] == '\n') length = 2;
+  void run() {
+    size_t got = 0;
+    while (got < size_ && !stop_.load(std::memory_order_relaxed)) {
+      const ssize_t n = ::read(fd_, buffer_ + got, std::min(block_, size_ - got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        failed_ = n < 0;
+        break;
+      }
+      got += static_cast<size_t>(n);
+      state_.store(got, std::memory_order_release);
+      state_.notify_one();
     }
-    store.markLine(b, length);
-    p = b + length;
+    state_.store(got | kEnded, std::memory_order_release);
+    state_.notify_one();
   }
-  return p;
-}
+
+  const int fd_;
+  char* const buffer_;
+  const size_t size_;
+  const size_t block_;
+  std::atomic<uint64_t> state_{0};
+  std::atomic<bool> stop_{false};
+  bool failed_ = false;
+  std::thread thread_;
+};
 
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
-// One large buffer in huge pages where the kernel offers them: a gigabyte in
-// 4 KiB pages costs a quarter of a million page faults.
-void PreferHugePages(char* bytes, size_t length) {
-  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const uintptr_t begin = (reinterpret_cast<uintptr_t>(bytes) + page - 1) & ~(page - 1);
-  const uintptr_t end = reinterpret_cast<uintptr_t>(bytes) + length;
-  if (end > begin + (size_t{2} << 20)) {
-    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-  }
 }
 
 }  // namespace
@@ -100,24 +155,15 @@ LoadResult LoadLines(const std::string& path, LineStore& lines, const LoadProgre
 
   LineStore loaded;
   loaded.reserve(0, size);
-  PreferHugePages(loaded.rawBytes(), size);
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-  NextBreakByte cr('\r');
-  NextBreakByte lf('\n');
   size_t got = 0;
   size_t scanned = 0;
   bool estimated = false;
+  BlockReader reader(fd, loaded.rawBytes(), size, block);
   while (got < size) {
-    const ssize_t n = ::read(fd, loaded.rawBytes() + got, std::min(block, size - got));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EFileError(cannotOpen);
-    }
-    if (n == 0) {
-      throw EFileError("Cannot read file " + path);
-    }
-    got += static_cast<size_t>(n);
-    scanned = MarkLines(loaded, scanned, got, got == size, cr, lf);
+    const uint64_t state = reader.waitBeyond(got);
+    got = static_cast<size_t>(state & ~BlockReader::kEnded);
+    scanned = MarkLines(loaded, scanned, got, got == size);
     if (!estimated && got < size && loaded.size() > 0) {
       // Room for the lines the first block suggests, and a little more,
       // instead of growing the table in steps: untouched room costs no memory.
@@ -128,8 +174,12 @@ LoadResult LoadLines(const std::string& path, LineStore& lines, const LoadProgre
     if (!progress(got, size)) {
       return {LoadEnd::Cancelled, size};
     }
+    if ((state & BlockReader::kEnded) != 0 && got < size) {
+      // The file ended before the size it had at the start: it was cut short.
+      throw EFileError(reader.failed() ? cannotOpen : "Cannot read file " + path);
+    }
   }
-  if (scanned < size) {
+  if (loaded.bytesHeld() < size) {
     loaded.markLine(size, 0);
   }
   // A file written over while it was read may hold parts of two versions.
