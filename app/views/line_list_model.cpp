@@ -36,8 +36,12 @@ void LineListModel::clear() {
 void LineListModel::loadFromFile(const std::string& path) {
   LineStore loaded;
   LoadLinesFromFile(path, loaded);
+  adopt(loaded);
+}
+
+void LineListModel::adopt(LineStore& lines) {
   beginResetModel();
-  lines_.swap(loaded);
+  lines_.swap(lines);
   announced_ = lines_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines_.size());
   endResetModel();
 }

@@ -34,6 +34,8 @@ class LineListModel : public QAbstractListModel {
   // Replaces the items with the file's lines; on failure (EFileError) the
   // items are unchanged.
   void loadFromFile(const std::string& path);
+  // Replaces the items with `lines`, taken without a copy; `lines` gets the old items.
+  void adopt(LineStore& lines);
   void saveToFile(const std::string& path) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;

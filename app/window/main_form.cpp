@@ -16,6 +16,8 @@
 #include "app/window/bitmaps.h"
 #include "app/window/fixed_row_delegate.h"
 #include "app/link/comm_notifier.h"
+#include "app/loading/load_strip.h"
+#include "app/replay/background_load.h"
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
@@ -75,11 +77,15 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   ParserTimer = new QTimer(this);
   ParserTimer->setTimerType(Qt::PreciseTimer);
   ParserTimer->setInterval(1000);
+  LoadBarTimer = new QTimer(this);
+  LoadBar = new LoadStrip(this);
   const auto reported = [this](void (TMainForm::*handler)()) {
     return [this, handler] { RunReported([this, handler] { (this->*handler)(); }); };
   };
   connect(NMEATimer, &QTimer::timeout, this, reported(&TMainForm::NMEATimerTimer));
   connect(ParserTimer, &QTimer::timeout, this, reported(&TMainForm::ParserTimerTimer));
+  connect(LoadBarTimer, &QTimer::timeout, this, &TMainForm::LoadBarTimerTimer);
+  connect(LoadBar->CancelButton, &QPushButton::clicked, this, &TMainForm::EndLoad);
   connect(ComBtn1, &QPushButton::clicked, this, reported(&TMainForm::ComBtn1Click));
   connect(ColdStartButton1, &QPushButton::clicked, this, reported(&TMainForm::ColdStartButton1Click));
   connect(LogButton, &QPushButton::clicked, this, reported(&TMainForm::LogButtonClick));
@@ -186,6 +192,7 @@ void TMainForm::FormClose() {
   Closed = true;
   NMEATimer->stop();
   ParserTimer->stop();
+  EndLoad();
   CloseLiveSession();
   // The application ends with its main window, not with the last one open.
   if (Statistics) Statistics->close();
