@@ -52,7 +52,8 @@ QStringList WithoutQtOptions(const QStringList& arguments) {
 CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOptions& options) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Shows position, satellites and raw sentences of an NMEA 0183 GPS "
-                                                  "receiver on a serial port, and logs what it receives."));
+                                                  "receiver on a serial port, and logs what it receives; "
+                                                  "replays a recorded NMEA FILE."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text."));
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    QStringLiteral("Show the version."));
