@@ -24,6 +24,7 @@ LoadStrip::LoadStrip(QWidget* parent)
   CancelButton->setFixedSize(75, 25);
   row->addWidget(CancelButton);
   setFixedHeight(kHeight);
+  setAutoFillBackground(true);
   hide();
 }
 

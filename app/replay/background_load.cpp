@@ -3,7 +3,6 @@
 #include <QMetaObject>
 
 #include <exception>
-#include <new>
 #include <utility>
 
 BackgroundLineLoad::BackgroundLineLoad(std::string path, QObject* parent) : QObject(parent), path_(std::move(path)) {
@@ -26,8 +25,8 @@ void BackgroundLineLoad::run(const std::string& path) {
     });
   } catch (const EFileError& e) {
     error_ = e.what();
-  } catch (const std::bad_alloc&) {
-    // A recording larger than the memory left is a file that cannot be read here.
+  } catch (const std::exception&) {
+    // No memory left for the recording, or no thread to read it with.
     error_ = "Cannot read file " + path;
   }
   // Queued to this object: dropped with it if the window goes first.

@@ -59,6 +59,8 @@ void TMainForm::LoadBarTimerTimer() {
     HeightWithoutLoadBar = height();
     setFixedSize(width(), HeightWithoutLoadBar + LoadStrip::kHeight);
     LoadBar->setGeometry(0, HeightWithoutLoadBar, width(), LoadStrip::kHeight);
+    // Over the stores' controls that lie just below the window's controls.
+    LoadBar->raise();
     LoadBar->show();
   }
   LoadBar->showProgress(Load->doneBytes(), Load->totalBytes());
