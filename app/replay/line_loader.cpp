@@ -172,6 +172,8 @@ LoadResult LoadLines(const std::string& path, LineStore& lines, const LoadProgre
       loaded.reserve(static_cast<size_t>(perByte * static_cast<double>(size) * 1.1) + 64, 0);
     }
     if (!progress(got, size)) {
+      // Whoever waits for this thread to end need not wait for the pages.
+      DiscardLines(loaded);
       return {LoadEnd::Cancelled, size};
     }
     if ((state & BlockReader::kEnded) != 0 && got < size) {

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include "app/replay/line_loader.h"
 
@@ -145,6 +147,21 @@ std::string_view LineStore::line(size_t i) const {
 }
 
 size_t LineStore::capacityBytes() const { return byteCapacity_ + endCapacity_ * sizeof(uint64_t); }
+
+void DiscardLines(LineStore& lines) {
+  constexpr size_t kFreedHere = size_t{16} << 20;
+  if (lines.capacityBytes() < kFreedHere) {
+    lines.clear();
+    return;
+  }
+  auto discarded = std::make_unique<LineStore>();
+  discarded->swap(lines);
+  try {
+    std::thread([discarded = std::move(discarded)] {}).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare: the store went down here with the thread's function.
+  }
+}
 
 void LoadLinesFromFile(const std::string& path, LineStore& lines) {
   LoadLines(path, lines, [](uint64_t, uint64_t) { return true; });

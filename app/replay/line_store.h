@@ -66,6 +66,11 @@ class LineStore {
   size_t endCapacity_ = 0;
 };
 
+// Empties `lines`. A store of many megabytes is handed to a short-lived
+// thread to be freed there: returning a gigabyte's pages takes the caller a
+// good part of a second, which the window's thread cannot spare.
+void DiscardLines(LineStore& lines);
+
 // Replaces `lines` with the lines of the file at `path`, split at CR LF, lone CR
 // and lone LF (each break counts once); a last line without a break is a line
 // too, and a zero byte is an ordinary byte. Throws EFileError("Cannot open file

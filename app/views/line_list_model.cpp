@@ -28,7 +28,7 @@ void LineListModel::flush() {
 
 void LineListModel::clear() {
   beginResetModel();
-  lines_.clear();
+  DiscardLines(lines_);
   announced_ = 0;
   endResetModel();
 }

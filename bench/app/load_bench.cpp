@@ -128,6 +128,7 @@ void BM_WindowStallWhileOpening(benchmark::State& state) {
     longest = std::max(longest, sinceTick.restart());
   });
   double seconds = 0;
+  qint64 worst = 0;
   bool barShown = false;
   for (auto _ : state) {
     longest = 0;
@@ -143,14 +144,16 @@ void BM_WindowStallWhileOpening(benchmark::State& state) {
     seconds = Seconds(start);
     longest = std::max(longest, sinceTick.elapsed());
     watchdog.stop();
+    std::printf("  run: %.3f s, longest stall %lld ms\n", seconds, static_cast<long long>(longest));
+    worst = std::max(worst, longest);
   }
   std::printf("window: %zu lines in %.3f s, longest event-loop stall %lld ms, load strip %s\n",
-              form.ListBox2Lines->count(), seconds, static_cast<long long>(longest), barShown ? "shown" : "not shown");
-  state.counters["longest_stall_ms"] = static_cast<double>(longest);
+              form.ListBox2Lines->count(), seconds, static_cast<long long>(worst), barShown ? "shown" : "not shown");
+  state.counters["longest_stall_ms"] = static_cast<double>(worst);
   state.counters["load_s"] = seconds;
   SetFileChooser({});
   form.close();
 }
-BENCHMARK(BM_WindowStallWhileOpening)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_WindowStallWhileOpening)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
