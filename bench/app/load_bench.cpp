@@ -113,7 +113,7 @@ void BM_LoadVersusWcL(benchmark::State& state) {
 BENCHMARK(BM_LoadVersusWcL)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // The open button on the window's event loop: a 10 ms watchdog timer notes the
-// longest gap between its ticks from the click until the lines are in.
+// longest gap between its ticks from the click until 1.5 s after the lines are in.
 void BM_WindowStallWhileOpening(benchmark::State& state) {
   const BigRecording& file = File();
   CreateModuleObjects();
@@ -145,6 +145,10 @@ void BM_WindowStallWhileOpening(benchmark::State& state) {
       barShown = barShown || form.height() > 475;
     }
     seconds = Seconds(start);
+    // The views take in the lines once they are there: that counts too.
+    QElapsedTimer after;
+    after.start();
+    while (after.elapsed() < 1500) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     longest = std::max(longest, sinceTick.elapsed());
     watchdog.stop();
     std::printf("  run: %.3f s, longest stall %lld ms, of which the click %lld ms\n", seconds,
