@@ -60,12 +60,9 @@ void Grow(Buffer& buffer, size_t& capacity, size_t needed, size_t minimum) {
 
 constexpr size_t kReadBlock = 1 << 20;
 
-// A line's word: where its bytes end, and in the top two bits the length of
-// the break that follows it in the buffer.
-constexpr unsigned kBreakShift = 62;
-constexpr uint64_t kEndMask = (uint64_t{1} << kBreakShift) - 1;
+constexpr uint64_t kEndMask = (uint64_t{1} << LineStore::kBreakShift) - 1;
 
-uint64_t NextStart(uint64_t word) { return (word & kEndMask) + (word >> kBreakShift); }
+uint64_t NextStart(uint64_t word) { return (word & kEndMask) + (word >> LineStore::kBreakShift); }
 
 }  // namespace
 
@@ -104,17 +101,6 @@ void LineStore::append(const char* bytes, size_t length) {
   }
   used_ += length;
   ends_.get()[count_++] = used_;
-}
-
-void LineStore::markLine(size_t contentEnd, unsigned breakLength) {
-  if (contentEnd < used_ || breakLength > 2 || contentEnd + breakLength > byteCapacity_) {
-    throw std::out_of_range("LineStore::markLine");
-  }
-  if (count_ == endCapacity_) {
-    growEnds(count_ + 1);
-  }
-  ends_.get()[count_++] = contentEnd | (uint64_t{breakLength} << kBreakShift);
-  used_ = contentEnd + breakLength;
 }
 
 void LineStore::clear() {

@@ -41,6 +41,10 @@ class LineStore {
   // Heap bytes held, reserve included.
   size_t capacityBytes() const;
 
+  // A line's word: where its bytes end, and from this bit on the length of
+  // the break that follows it in the buffer.
+  static constexpr unsigned kBreakShift = 62;
+
   // Filling in place, for a loader: bytes written at rawBytes() + bytesHeld()
   // and beyond (up to the reserved bytes) are not lines until markLine() ends
   // one at `contentEnd`, followed by a break of `breakLength` bytes (0 to 2)
@@ -48,7 +52,17 @@ class LineStore {
   char* rawBytes() { return bytes_.get(); }
   size_t bytesHeld() const { return used_; }
   size_t bytesReserved() const { return byteCapacity_; }
-  void markLine(size_t contentEnd, unsigned breakLength);
+  void markLine(size_t contentEnd, unsigned breakLength) {
+    // Inline: a loader marks every line of a file through here.
+    if (contentEnd < used_ || breakLength > 2 || contentEnd + breakLength > byteCapacity_) {
+      throw std::out_of_range("LineStore::markLine");
+    }
+    if (count_ == endCapacity_) {
+      growEnds(count_ + 1);
+    }
+    ends_.get()[count_++] = contentEnd | (uint64_t{breakLength} << kBreakShift);
+    used_ = contentEnd + breakLength;
+  }
 
  private:
   struct FreeDeleter {
