@@ -73,6 +73,13 @@ int main(int argc, char** argv) {
       if (options.Stats) form.ShowStatistics();
       if (options.Log) form.LogButton->click();
       if (options.Connect) form.ComBtn1->click();
+      // A missing file gets "Cannot open file ..." here: it was named on purpose.
+      if (!options.File.isEmpty()) {
+        const bool replay = options.Replay;
+        form.LoadFile(options.File, [&form, replay] {
+          if (replay) form.ParserButton->click();
+        });
+      }
     });
     app.exec();
   } catch (const std::exception& e) {

@@ -39,6 +39,18 @@ bool AskQuestion(const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+void ShowNotice(const QString& text, QWidget* parent) {
+  if (Sink()) {
+    Sink()(QMessageBox::Information, text);
+    return;
+  }
+  auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok,
+                              parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
 
 void ShowWarning(const QString& text) { Show(QMessageBox::Warning, text); }

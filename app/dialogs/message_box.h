@@ -22,6 +22,10 @@ void SetQuestionAnswer(bool yes);
 // A plain box: no icon, one OK button, centred on the screen; returns once closed.
 void ShowMessage(const QString& text);
 
+// An information box that leaves the window usable while it is up (a note,
+// not a question): shown over `parent` and deleted once closed.
+void ShowNotice(const QString& text, QWidget* parent);
+
 // A warning box (the line to the receiver was lost), otherwise as ShowMessage.
 void ShowWarning(const QString& text);
 

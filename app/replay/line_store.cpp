@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
-#include "nmea/line_splitter.h"
+#include "app/replay/line_loader.h"
 
 namespace {
 
@@ -23,12 +26,24 @@ size_t GrownCapacity(size_t current, size_t needed, size_t minimum) {
   return std::max(grown, needed);
 }
 
+// A large buffer in huge pages where the kernel offers them: a gigabyte in
+// 4 KiB pages costs a quarter of a million page faults.
+void PreferHugePages(void* buffer, size_t length) {
+  constexpr size_t kHugePage = size_t{2} << 20;
+  if (length < 2 * kHugePage) return;
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(buffer) + page - 1) & ~(page - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(buffer) + length;
+  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 template <typename T>
 T* Reallocate(T* old, size_t count) {
   void* p = std::realloc(old, count * sizeof(T));
   if (p == nullptr) {
     throw std::bad_alloc();
   }
+  PreferHugePages(p, count * sizeof(T));
   return static_cast<T*>(p);
 }
 
@@ -45,15 +60,9 @@ void Grow(Buffer& buffer, size_t& capacity, size_t needed, size_t minimum) {
 
 constexpr size_t kReadBlock = 1 << 20;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+constexpr uint64_t kEndMask = (uint64_t{1} << LineStore::kBreakShift) - 1;
 
-struct FdCloser {
-  int fd;
-  ~FdCloser() { ::close(fd); }
-};
+uint64_t NextStart(uint64_t word) { return (word & kEndMask) + (word >> LineStore::kBreakShift); }
 
 }  // namespace
 
@@ -119,52 +128,29 @@ std::string_view LineStore::line(size_t i) const {
   if (i >= count_) {
     throw std::out_of_range("LineStore::line");
   }
-  size_t begin = i == 0 ? 0 : ends_.get()[i - 1];
-  return {bytes_.get() + begin, ends_.get()[i] - begin};
+  const size_t begin = i == 0 ? 0 : NextStart(ends_.get()[i - 1]);
+  return {bytes_.get() + begin, (ends_.get()[i] & kEndMask) - begin};
 }
 
 size_t LineStore::capacityBytes() const { return byteCapacity_ + endCapacity_ * sizeof(uint64_t); }
 
-void LoadLinesFromFile(const std::string& path, LineStore& lines) {
-  const std::string failure = "Cannot open file " + path;
-  // Only a regular file is a recording: opening a FIFO blocks until a writer
-  // comes, and a device such as /dev/zero never ends, both on the window's
-  // thread. stat() first, so no device is opened at all; O_NONBLOCK and
-  // fstat() cover a path replaced between the two calls.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw EFileError(failure);
+void DiscardLines(LineStore& lines) {
+  constexpr size_t kFreedHere = size_t{16} << 20;
+  if (lines.capacityBytes() < kFreedHere) {
+    lines.clear();
+    return;
   }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    throw EFileError(failure);
+  auto discarded = std::make_unique<LineStore>();
+  discarded->swap(lines);
+  try {
+    std::thread([discarded = std::move(discarded)] {}).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare: the store went down here with the thread's function.
   }
-  const FdCloser closer{fd};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw EFileError(failure);
-  }
-  LineStore loaded;
-  // Every byte but the breaks ends up in the store: one allocation, no copies.
-  loaded.reserve(0, static_cast<size_t>(info.st_size));
+}
 
-  LineSplitter splitter(LineSplitter::Breaks::Any);
-  const auto add = [&loaded](std::string_view line) { loaded.append(line); };
-  std::unique_ptr<char[]> block(new char[kReadBlock]);
-  for (;;) {
-    const ssize_t n = ::read(fd, block.get(), kReadBlock);
-    if (n == 0) {
-      break;
-    }
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      throw EFileError(failure);
-    }
-    splitter.Feed(block.get(), static_cast<size_t>(n), add);
-  }
-  splitter.Finish(add);
-  lines.swap(loaded);
+void LoadLinesFromFile(const std::string& path, LineStore& lines) {
+  LoadLines(path, lines, [](uint64_t, uint64_t) { return true; });
 }
 
 namespace {

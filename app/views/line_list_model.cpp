@@ -107,7 +107,7 @@ void LineListModel::clear() {
   checkNotLent();
   beginResetModel();
   releaseRanges(0);
-  lines_.clear();
+  DiscardLines(lines_);
   loadedFrom_.clear();
   count_ = 0;
   announced_ = 0;
@@ -118,9 +118,14 @@ void LineListModel::loadFromFile(const std::string& path) {
   checkNotLent();
   LineStore loaded;
   LoadLinesFromFile(path, loaded);
+  adopt(loaded, path);
+}
+
+void LineListModel::adopt(LineStore& lines, const std::string& path) {
+  checkNotLent();
   beginResetModel();
   releaseRanges(0);
-  lines_.swap(loaded);
+  lines_.swap(lines);
   loadedFrom_ = path;
   count_ = lines_.size();
   if (count_ > 0) ranges_.push_back({&lines_, nullptr, 0, count_, 0});

@@ -54,6 +54,8 @@ class LineListModel : public QAbstractListModel {
   // Replaces the items with the file's lines; on failure (EFileError) the
   // items are unchanged.
   void loadFromFile(const std::string& path);
+  // Replaces the items with `lines`, taken without a copy; `lines` gets the old items.
+  void adopt(LineStore& lines, const std::string& path);
   void saveToFile(const std::string& path) const;
   // The file the items were loaded from; empty after clear().
   const std::string& loadedFrom() const { return loadedFrom_; }

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -51,7 +52,8 @@ QStringList WithoutQtOptions(const QStringList& arguments) {
 CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOptions& options) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Shows position, satellites and raw sentences of an NMEA 0183 GPS "
-                                                  "receiver on a serial port, and logs what it receives."));
+                                                  "receiver on a serial port, and logs what it receives; "
+                                                  "replays a recorded NMEA FILE."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this text."));
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    QStringLiteral("Show the version."));
@@ -68,7 +70,10 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
   const QCommandLineOption gnss(QStringLiteral("gnss"), QStringLiteral("Decode all GNSS talkers (GN, GL, GA, GB, ...)."));
   const QCommandLineOption stats(QStringLiteral("stats"),
                                  QStringLiteral("Open the statistics window (Ctrl+T) once the window is shown."));
-  parser.addOptions({help, version, port, baud, connect, log, logDir, gnss, stats});
+  const QCommandLineOption replay(QStringLiteral("replay"), QStringLiteral("Start replaying FILE once it is loaded."));
+  parser.addOptions({help, version, port, baud, connect, log, logDir, gnss, stats, replay});
+  parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A recorded NMEA file to load, as Open does."),
+                               QStringLiteral("[FILE]"));
 
   if (!parser.parse(WithoutQtOptions(arguments))) return Mistake(parser.errorText());
   if (parser.isSet(help)) {
@@ -78,8 +83,14 @@ CommandLineResult ParseViewerCommandLine(const QStringList& arguments, ViewerOpt
     return {false, 0, text, false};
   }
   if (parser.isSet(version)) return {false, 0, QStringLiteral("quorvane-viewer 0.99.b\n"), false};
-  if (!parser.positionalArguments().isEmpty())
-    return Mistake(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) return Mistake(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+  if (parser.isSet(replay) && files.isEmpty()) return Mistake(QStringLiteral("--replay needs a FILE"));
+  if (!files.isEmpty()) {
+    if (files[0].isEmpty()) return Mistake(QStringLiteral("FILE is empty"));
+    options.File = QFileInfo(files[0]).absoluteFilePath();
+  }
+  options.Replay = parser.isSet(replay);
 
   options.Port = parser.value(port);
   options.Baud = parser.value(baud);

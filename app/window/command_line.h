@@ -8,6 +8,10 @@ struct ViewerOptions {
   QString Port;
   QString Baud;
   QString LogDir;
+  // A recording to load as the open button would, an absolute path.
+  QString File;
+  // Start replaying File once it is loaded.
+  bool Replay = false;
   bool Connect = false;
   bool Log = false;
   bool Gnss = false;

@@ -16,6 +16,8 @@
 #include "app/window/bitmaps.h"
 #include "app/window/fixed_row_delegate.h"
 #include "app/link/comm_notifier.h"
+#include "app/loading/load_strip.h"
+#include "app/replay/background_load.h"
 #include "app/window/main_unit.h"
 #include "app/dialogs/message_box.h"
 #include "app/link/port_poll.h"
@@ -60,7 +62,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   ListBox1Lines = new LineListModel(this);
   ListBox2Lines = new LineListModel(this);
   ListBox3Lines = new LineListModel(this);
-  for (auto [view, model] : {std::pair{ListBox1, ListBox1Lines}, {ListBox2, ListBox2Lines}, {ListBox3, ListBox3Lines}}) {
+  // ListBox2 lies outside the client area, never seen: its view goes without
+  // the loaded file's model, as laying out a recording's 15 million rows
+  // would hold the window still for a second once the file is in.
+  for (auto [view, model] : {std::pair{ListBox1, ListBox1Lines}, {ListBox3, ListBox3Lines}}) {
     // Every line is one row of the same height, so the view never measures a million rows.
     view->setUniformItemSizes(true);
     view->setItemDelegate(new FixedRowDelegate(kListItemHeight, view));
@@ -75,11 +80,15 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
   ParserTimer = new QTimer(this);
   ParserTimer->setTimerType(Qt::PreciseTimer);
   ParserTimer->setInterval(1000);
+  LoadBarTimer = new QTimer(this);
+  LoadBar = new LoadStrip(this);
   const auto reported = [this](void (TMainForm::*handler)()) {
     return [this, handler] { RunReported([this, handler] { (this->*handler)(); }); };
   };
   connect(NMEATimer, &QTimer::timeout, this, reported(&TMainForm::NMEATimerTimer));
   connect(ParserTimer, &QTimer::timeout, this, reported(&TMainForm::ParserTimerTimer));
+  connect(LoadBarTimer, &QTimer::timeout, this, &TMainForm::LoadBarTimerTimer);
+  connect(LoadBar->CancelButton, &QPushButton::clicked, this, &TMainForm::EndLoad);
   connect(ComBtn1, &QPushButton::clicked, this, reported(&TMainForm::ComBtn1Click));
   connect(ColdStartButton1, &QPushButton::clicked, this, reported(&TMainForm::ColdStartButton1Click));
   connect(LogButton, &QPushButton::clicked, this, reported(&TMainForm::LogButtonClick));
@@ -188,6 +197,7 @@ void TMainForm::FormClose() {
   Closed = true;
   NMEATimer->stop();
   ParserTimer->stop();
+  EndLoad();
   CloseLiveSession();
   // The application ends with its main window, not with the last one open.
   if (Statistics) Statistics->close();

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "app/window/canvas_image.h"
@@ -22,8 +23,10 @@
 #include "serial/comm.h"
 #include "ui_main_form.h"
 
+class BackgroundLineLoad;
 class CommNotifier;
 class ReplayStrip;
+class LoadStrip;
 class NetworkSource;
 class StatsWindow;
 
@@ -50,6 +53,14 @@ class TMainForm : public QWidget, public Ui_TMainForm {
 
   // The receiver's serial port; its received data goes to Comm1ReceiveData.
   TComm Comm1;
+
+  // Loads `fileName` into ListBox2 off the window's thread, as the open
+  // button does with the file chosen; `loaded` runs once its lines are in.
+  // A strip below the controls shows the progress, with Cancel, while it runs.
+  void LoadFile(const QString& fileName, std::function<void()> loaded = {});
+  bool LoadRunning() const { return Load != nullptr; }
+  QTimer* LoadBarTimer;
+  LoadStrip* LoadBar;
 
   // The file-open dialog, made on first use (it is slow to build and most runs never open a file).
   QFileDialog& OpenDialog1();
@@ -100,6 +111,7 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void LogButtonClick();
   void LoadButtonClick();
   void ParserButtonClick();
+  void LoadBarTimerTimer();
   void Button1Click();
   void Button2Click();
 
@@ -124,6 +136,9 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   void ShowListBox1End(bool again = false);
   // The lines of a tick played at a speed other than the default.
   ReplayStep PlayFasterTick();
+  void LoadFinished();
+  // Stops a running load, if any, and takes its strip away.
+  void EndLoad();
   void RefreshOnce();
   void CloseLiveSession();
   void SetUpGnssMode();
@@ -161,6 +176,10 @@ class TMainForm : public QWidget, public Ui_TMainForm {
   QElapsedTimer ListBox1LayoutClock;
   // The controls below the layout, hidden while the strip shows.
   QList<QPointer<QWidget>> HiddenBelowLayout;
+  std::unique_ptr<BackgroundLineLoad> Load;
+  std::function<void()> AfterLoad;
+  // The window's height without the load strip.
+  int HeightWithoutLoadBar = 0;
   ReceiveLineCutter ReceiveLines;
   GnssOfferWatch GnssOffer;
   QElapsedTimer GnssOfferClock;

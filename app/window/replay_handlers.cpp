@@ -1,18 +1,15 @@
-#include <QFile>
-#include <QFileInfo>
-
 #include <string_view>
 
 #include "app/replay_strip/replay_strip.h"
 #include "app/window/bitmaps.h"
-#include "app/dialogs/file_chooser.h"
 #include "app/window/main_form.h"
 #include "app/window/main_unit.h"
 #include "app/stats/stats_window.h"
 
-// File replay: the open button loads a recording into ListBox2, the replay
-// button starts, pauses and continues it, and each ParserTimer tick plays up
-// to five of its lines through NMEAParser, echoing them in ListBox1.
+// File replay: the open button loads a recording into ListBox2 (see
+// load_handlers.cpp), the replay button starts, pauses and continues it, and
+// each ParserTimer tick plays up to five of its lines through NMEAParser,
+// echoing them in ListBox1.
 
 void TMainForm::ShowReplayState() {
   ParserButton->setText(QString::fromLatin1(Replay.caption()));
@@ -27,31 +24,6 @@ void TMainForm::ShowReplayState() {
   }
   IsReplaying = Replay.IsReplaying() ? 1 : 0;
   ReplayIndex = static_cast<int32_t>(Replay.ReplayIndex());
-}
-
-void TMainForm::LoadButtonClick() {
-  // A playing replay ends here, so the new file starts from its first line
-  // and connecting and logging work again while it is loaded.
-  const bool wasPlaying = Replay.state() == ReplayState::Playing;
-  Replay.BeginOpen();
-  if (wasPlaying) {
-    ShowReplayState();
-    RefreshOnce();
-  }
-  ListBox1Lines->clear();
-  ListBox2Lines->clear();
-
-  QFileDialog& dialog = OpenDialog1();
-  dialog.setWindowTitle(QStringLiteral("Open NMEA Log File"));
-  const QString fileName = ChooseFile(dialog);
-  if (fileName.isEmpty()) return;
-  Strip->SetFileName(QFileInfo(fileName).fileName());
-  ParserTimer->stop();
-  if (!QFileInfo::exists(fileName)) return;
-  // Throws "Cannot open file ..." for a file that cannot be read; the lists stay empty.
-  ListBox2Lines->loadFromFile(QFile::encodeName(fileName).toStdString());
-  Replay.FileLoaded();
-  ParserButton->setText(QString::fromLatin1(Replay.caption()));
 }
 
 void TMainForm::ParserButtonClick() {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -54,10 +56,17 @@ class DisplayFixture : public FormFixture {
     return path;
   }
 
-  // Chooses `path` in the open dialog and loads it.
+  // Chooses `path` in the open dialog and loads it, waiting for the load.
   void Open(const QString& path) {
     ChosenFile = path;
     Form->LoadButtonClick();
+    WaitForLoad();
+  }
+
+  void WaitForLoad() {
+    QDeadlineTimer deadline(20000);
+    while (Form->LoadRunning() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ASSERT_FALSE(Form->LoadRunning());
   }
 
   QString ChosenFile;

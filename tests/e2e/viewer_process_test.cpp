@@ -64,7 +64,7 @@ TEST_F(ViewerProcess, CommandLineHelpVersionAndMistakes) {
   EXPECT_TRUE(Run({"--version"}) == 0 && First.readAllStandardOutput() == "quorvane-viewer 0.99.b\n");
   // Qt's own options are left to Qt, with their values.
   EXPECT_EQ(Run({"-platform", "offscreen", "-style=Fusion", "--reverse", "--version"}), 0);
-  for (const QStringList& wrong : {QStringList{"--frobnicate"}, {"--baud", "fast"}, {"stray"}, {"--port"}}) {
+  for (const QStringList& wrong : {QStringList{"--frobnicate"}, {"--baud", "fast"}, {"one.nmea", "two.nmea"}, {"--port"}}) {
     EXPECT_EQ(Run(wrong), 2) << wrong.join(' ').toStdString();
     const QByteArray error = First.readAllStandardError();
     EXPECT_TRUE(error.startsWith("quorvane-viewer: ") && error.count('\n') == 1) << error.toStdString();

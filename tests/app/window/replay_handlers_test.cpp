@@ -217,6 +217,7 @@ TEST_F(Replay, UnreadableFileIsReportedAndLeavesTheListsEmpty) {
     ChosenFile = path;
     // Through the event loop, so the exception reaches the per-event report.
     QTest::mouseClick(Form->LoadButton, Qt::LeftButton);
+    WaitForLoad();
     ASSERT_EQ(Texts(QMessageBox::Critical), QStringList{"Cannot open file " + path + "."});
     EXPECT_EQ(Form->ListBox2Lines->count(), 0u);
     EXPECT_EQ(Form->ParserButton->text(), "Parser");
