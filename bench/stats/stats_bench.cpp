@@ -9,13 +9,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <ctime>
-#include "accuracy_figures.h"
 #include <memory>
 #include <string>
 
+#include "accuracy_figures.h"
+#include "bench/commit_context.h"
 #include "line_feed.h"
 #include "nmea_parser.h"
 #include "sample_collector.h"
@@ -113,6 +114,7 @@ void Compare(const char* what, const fs::path& file) {
 }  // namespace
 
 int main() {
+  std::printf("commit: %s\n", BenchCommit().c_str());
   const fs::path dir = fs::temp_directory_path() / ("qv_stats_bench_" + std::to_string(getpid()));
   fs::create_directories(dir);
   const fs::path day = dir / "day_12hz.nmea";

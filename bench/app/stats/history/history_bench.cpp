@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/commit_context.h"
 #include "accuracy_figures.h"
 #include "history_span.h"
 #include "history_tab.h"
@@ -185,6 +186,7 @@ int Replay(HistoryTab& tab, const std::vector<const char*>& files, bool gnss, co
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  std::printf("commit: %s\n", BenchCommit().c_str());
   const char* picture = nullptr;
   bool gnss = false;
   const char* span = nullptr;
