@@ -58,8 +58,19 @@ QList<QPointF> BucketLine(const Decimated& d, Series s, double first, double& lo
     const Bucket& b = d.At(k, s);
     if (b.Count == 0) continue;
     const double x = first + static_cast<double>(k) + 0.5;
-    points.append({x, b.MinFirst ? b.Min : b.Max});
-    if (b.Max != b.Min) points.append({x, b.MinFirst ? b.Max : b.Min});
+    // A level run draws as its two ends: the chart lays out and strokes
+    // every point it is given, and satellite counts and HDOP stay level for
+    // minutes.
+    const auto add = [&points](QPointF p) {
+      const qsizetype n = points.size();
+      if (n >= 2 && points[n - 1].y() == p.y() && points[n - 2].y() == p.y()) {
+        points[n - 1].setX(p.x());
+      } else {
+        points.append(p);
+      }
+    };
+    add({x, b.MinFirst ? b.Min : b.Max});
+    if (b.Max != b.Min) add({x, b.MinFirst ? b.Max : b.Min});
     lo = std::min(lo, b.Min);
     hi = std::max(hi, b.Max);
   }

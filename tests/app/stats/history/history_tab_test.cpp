@@ -62,6 +62,11 @@ TEST(HistoryTab, ErrorsFollowTheReference) {
   EXPECT_NEAR(Extremes(tab, kHorizontal).second, 3.0, 1e-3);
   EXPECT_NEAR(Extremes(tab, kUp).first, -0.5, 1e-3);
   EXPECT_NEAR(Extremes(tab, kUp).second, 0.5, 1e-3);
+  // A level line is drawn as its two ends, over the same span as the others.
+  const QList<QPointF> level = Line(tab, kHorizontal), upLine = Line(tab, kUp);
+  ASSERT_EQ(level.size(), 2);
+  EXPECT_EQ(level.front().x(), upLine.front().x());
+  EXPECT_EQ(level.back().x(), upLine.back().x());
   // From a point the user gives, the same samples' offsets as the figures take them.
   r.Refresh(tab, FixedPoint{51.4780, -0.0016, 40.0});
   std::vector<double> d, up;
