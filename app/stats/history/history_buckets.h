@@ -67,12 +67,13 @@ struct Decimated {
   double Place(double t) const { return (t - Start) / Width; }
 };
 
-// The points of `store` in `range` (both ends included), in buckets as wide as
-// the range cut into `buckets`, and as many as reach its end (at most one
-// more, for the alignment). Horizontal
-// error d and altitude error are offsets from `reference`; without one those
-// series stay empty. When the buckets are as wide as the summary's rows and
-// the range holds every point, they are made from the summary's rows.
+// The points of `store` in `range` (both ends included), in buckets at least
+// as wide as the range cut into `buckets` (a little wider, to a width from a
+// short list that stays put as the range grows), and as many as reach its end
+// (at most one more, for the alignment). Horizontal error d and altitude
+// error are offsets from `reference`; without one those series stay empty.
+// When the buckets are as wide as the summary's rows and the range holds
+// every point, they are made from the summary's rows.
 Decimated Decimate(const HistoryStore& store, const HistorySummary& summary, TimeRange range, size_t buckets,
                    const std::optional<LocalFrame>& reference);
 

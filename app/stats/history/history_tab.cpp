@@ -74,7 +74,18 @@ void HistoryTab::Refresh(const StatsContext& now) {
   reference_ = now.Figures.Reference;
   store_.Update(now.Samples.Samples(), reference_ ? reference_->Height() : 0.0);
   summary_.Update(store_, reference_);
-  Redraw();
+  // Laying out and painting the charts is most of the window's refresh: a
+  // hidden tab draws once it is shown.
+  if (isVisible()) {
+    Redraw();
+  } else {
+    stale_ = true;
+  }
+}
+
+void HistoryTab::showEvent(QShowEvent* event) {
+  StatsTab::showEvent(event);
+  if (stale_) Redraw();
 }
 
 void HistoryTab::Restart() {
@@ -95,6 +106,7 @@ size_t HistoryTab::BucketCount() const {
 }
 
 void HistoryTab::Redraw() {
+  stale_ = false;
   const HistorySpan& span = kHistorySpans[static_cast<size_t>(std::max(span_->currentIndex(), 0))];
   const TimeRange range = ShownRange(store_, span);
   const Decimated d = Decimate(store_, summary_, range, BucketCount(), reference_);

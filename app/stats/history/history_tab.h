@@ -33,6 +33,9 @@ class HistoryTab : public StatsTab {
   size_t BytesHeld() const { return store_.BytesHeld() + summary_.BytesHeld(); }
   const HistoryChart& Chart(size_t i) const { return *charts_[i]; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Redraw();
   void LineUpPlots();
@@ -45,6 +48,7 @@ class HistoryTab : public StatsTab {
   HistorySummary summary_;
   // The errors are drawn from it; it moves as the mean moves.
   std::optional<LocalFrame> reference_;
+  bool stale_ = false;  // refreshed while hidden
 };
 
 }  // namespace stats::history

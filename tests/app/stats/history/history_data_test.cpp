@@ -100,6 +100,17 @@ TEST(Decimate, KeepsEveryExtremeAndCountsEverySample) {
     EXPECT_EQ(lo, 1.0);
     EXPECT_EQ(hi, 40.0);
   }
+  // A range growing by a second at a time keeps its bucket width, and so its
+  // axes, for long stretches, and still fits the buckets asked for.
+  size_t widths = 0;
+  double width = 0.0;
+  for (double to = 4000.0; to < 4100.0; to += 1.0) {
+    const Decimated d = Decimate(store, summary, {3600.0, to}, 333, reference);
+    EXPECT_GE(d.Width * 333.0, to - 3600.0);
+    widths += d.Width != width;
+    width = d.Width;
+  }
+  EXPECT_LE(widths, 2u);
 }
 
 TEST(ShownRange, EachSpanEndsAtTheNewestSample) {

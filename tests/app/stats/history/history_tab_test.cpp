@@ -56,8 +56,11 @@ TEST(HistoryTab, ErrorsFollowTheReference) {
   HistoryTab tab;
   Receiver r;
   Feed(r.parser, CircleRecording({51.4779, -0.0015, 46.0}, {{3.0, 24}}, 0.5));
-  // About the mean, every fix is 3 m away and half a metre up or down.
+  // Hidden, the tab keeps the samples and draws them once it is shown.
   r.Refresh(tab, std::nullopt);
+  EXPECT_TRUE(Line(tab, kHorizontal).isEmpty());
+  tab.show();
+  // About the mean, every fix is 3 m away and half a metre up or down.
   EXPECT_NEAR(Extremes(tab, kHorizontal).first, 3.0, 1e-3);
   EXPECT_NEAR(Extremes(tab, kHorizontal).second, 3.0, 1e-3);
   EXPECT_NEAR(Extremes(tab, kUp).first, -0.5, 1e-3);
