@@ -23,7 +23,7 @@ void HistoryStore::Clear() {
 void HistoryStore::Add(const StatsSample& s, double time, double placeHeight) {
   // A number the decoder read as infinite is drawn as missing.
   const bool hasAlt = s.HasAltitude() && std::isfinite(s.Alt);
-  const Ecef p = ToEcef(s.Lat, s.Lon, hasAlt ? s.Alt : placeHeight);
+  const Ecef p = ecef_(s.Lat, s.Lon, hasAlt ? s.Alt : placeHeight);
   if (size_ == 0) anchor_ = p;
   if (size_ % kBlockPoints == 0) blocks_.push_back(std::make_unique_for_overwrite<HistoryPoint[]>(kBlockPoints));
   HistoryPoint& h = blocks_.back()[size_ % kBlockPoints];

@@ -62,6 +62,9 @@ class HistoryStore {
   size_t size_ = 0;
   size_t read_ = 0;
   SampleClock clock_;
+  // A receiver standing still repeats its coordinates at the sentence's
+  // resolution: their sines and cosines are kept.
+  RepeatingEcef ecef_;
   Ecef anchor_{};
 };
 
