@@ -340,6 +340,9 @@ TEST_F(NetworkSourceTest, GpsdRelaysTheSameRecordAndPassesTheColdStartThroughIts
       },
       kPatienceMs))
       << "gpsd did not listen: " << daemon.readAll().toStdString();
+  // gpsd may listen before it has opened the device.
+  ASSERT_TRUE(WaitFor([&] { return GpsdHolding(sim->Device().toStdString()) > 0; }, kPatienceMs))
+      << "gpsd did not open " << sim->Device().toStdString();
 
   // The port gpsd holds cannot be opened beside it; the box shows the way through gpsd.
   RunReported([&] { Connect(sim->Device(), 9600); });
